@@ -1,0 +1,3 @@
+#include "language/TokenReader.h"
+
+#include <gtest/gtest.h>

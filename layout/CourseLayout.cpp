@@ -1,0 +1,107 @@
+#include <string>
+
+#include "layout/CourseText.h"
+#include "layout/LineList.h"
+#include "layout/ProcessState.h"
+#include "proof/ProofTable.h"
+#include "rows/ChangeTable.h"
+#include "touch/Course.h"
+
+namespace {
+
+// A bell at place k of a printed line: listing lines stand one column to the right of course lines.
+// Answers '\0', which is no bell symbol, beyond the end of the line.
+char BellAt(const LineList& lines, std::size_t line, std::size_t k) {
+  const std::string& text = lines[line];
+  const std::size_t index = lines.KindOf(line) == LineKind::Listing ? k + 1 : k;
+  return index < text.size() ? text[index] : '\0';
+}
+
+// After a merge has removed the line above, shows the back bells of rowText against the row now
+// printed last: the base line, its blanked bells completed from the lines before it.
+void Reabbreviate(std::string& rowText, const std::string& removedRow, const LineList& lines) {
+  for (std::size_t k = rowText.size(); k-- > 0 && rowText[k] == ' ';) {
+    rowText[k] = k < removedRow.size() ? removedRow[k] : ' ';
+  }
+  std::size_t base = lines.Size() - 1;
+  while (base > 0 && lines[base].size() > 1 && lines[base][1] == '-') {
+    --base;  // a rule line
+  }
+  std::string baseRow(rowText.size(), '\0');
+  std::size_t searched = base;  // the search only ever moves back
+  for (std::size_t k = 1; k < rowText.size(); ++k) {
+    const char bell = BellAt(lines, base, k);
+    if (bell != ' ') {
+      baseRow[k] = bell;
+      continue;
+    }
+    for (;;) {
+      const char found = BellAt(lines, searched, k);
+      if (found == '\0') {
+        break;  // a line too short ends the search: baseRow[k] stays no bell
+      }
+      if (found != ' ' && found != '-') {
+        baseRow[k] = found;
+        break;
+      }
+      if (searched == 0) {
+        break;
+      }
+      --searched;
+    }
+  }
+  for (std::size_t k = rowText.size() - 1; k >= 4; --k) {
+    if (rowText[k] == ' ') {
+      continue;
+    }
+    if (rowText[k] != baseRow[k]) {
+      break;
+    }
+    rowText[k] = ' ';
+  }
+}
+
+}  // namespace
+
+void Course::Layout(LineList& lines, Row& row, std::int64_t /*first*/, const ProofTable* table,
+                    bool /*top*/) {
+  if (table != nullptr) {
+    lines.Append(' ' + row.ToText(), LineKind::Listing);
+    for (std::size_t six = 0; six + 6 <= changeString.size(); six += 6) {
+      const std::string_view group = std::string_view(changeString).substr(six, 6);
+      std::string line(1, CallMark(group[0]));
+      row.Assign(row.Permute(SequenceProduct(group)));
+      line += row.ToText();
+      if (table->IsRepeated(row)) {
+        line += '*';
+      }
+      lines.Append(std::move(line), LineKind::Listing);
+    }
+  } else {
+    ApplyEndRow(row);
+  }
+  std::string rowText = row.ToText(layoutState.lastRow);
+  // The merge changes only the printed line: callingText stays as the course's own calling.
+  std::string calling = callingText;
+  const std::size_t p = calling.find_first_not_of(' ');
+  if (!layoutState.ruleEmitted && alignedCalling && !lines.Empty() &&
+      lines.LastKind() == LineKind::AlignedCourse && p != std::string::npos && calling[p] == '-') {
+    // A course whose first call is a bob in the column of the last call of the line above: the
+    // two become one line, with "2" (or "3") in the shared column.
+    const std::string& above = lines.Last();
+    const std::string removedRow = above.substr(0, rowText.size());
+    const std::string aboveCalling =
+        above.size() > rowText.size() + 1 ? above.substr(rowText.size() + 1) : std::string();
+    if ((aboveCalling.size() == 2 || (aboveCalling.size() > 2 && aboveCalling[2] == ' ')) &&
+        aboveCalling.size() == p + 1 && (aboveCalling[p] == '-' || aboveCalling[p] == '2')) {
+      calling[p] = aboveCalling[p] == '-' ? '2' : '3';
+      calling = aboveCalling.substr(0, p) + calling.substr(p);
+      lines.RemoveLast();
+      Reabbreviate(rowText, removedRow, lines);
+    }
+  }
+  lines.Append(rowText + ' ' + calling,
+               alignedCalling ? LineKind::AlignedCourse : LineKind::Course);
+  layoutState.lastRow = row;
+  layoutState.ruleEmitted = false;
+}

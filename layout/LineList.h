@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What a printed line is; merges and counts read the kind, never guess it from the text.
+enum class LineKind {
+  Text,             // captions, empty lines, part counts, definitions
+  Rule,
+  Start,            // the start row and the heading
+  Course,           // a course line whose calling is dotted
+  AlignedCourse,    // a course line whose calling stands in the header's columns
+  Listing,          // a six-by-six listing line: the call mark, then the whole row
+  Reference,        // a single-course reference "(A)"
+  RepeatReference,  // a reference to a block already printed, which may carry a count
+};
+
+// The printed touch, line by line.
+class LineList {
+ public:
+  void Append(std::string text, LineKind kind = LineKind::Text) {
+    lines.push_back({std::move(text), kind});
+  }
+  void RemoveLast() { lines.pop_back(); }
+  [[nodiscard]] const std::string& Last() const { return lines.back().text; }
+  [[nodiscard]] LineKind LastKind() const { return lines.back().kind; }
+  void AppendTo(std::size_t index, std::string_view text) { lines[index].text += text; }
+  [[nodiscard]] std::size_t Size() const { return lines.size(); }
+  [[nodiscard]] bool Empty() const { return lines.empty(); }
+  [[nodiscard]] const std::string& operator[](std::size_t index) const { return lines[index].text; }
+  [[nodiscard]] LineKind KindOf(std::size_t index) const { return lines[index].kind; }
+
+ private:
+  struct Line {
+    std::string text;
+    LineKind kind;
+  };
+  std::vector<Line> lines;
+};

@@ -1,0 +1,160 @@
+#include "layout/TouchLayout.h"
+
+#include <algorithm>
+#include <array>
+
+#include "language/ProcessState.h"
+#include "layout/LineList.h"
+#include "layout/ProcessState.h"
+#include "layout/Title.h"
+#include "proof/ProofTable.h"
+#include "rows/ProcessState.h"
+#include "rows/ChangeTable.h"
+#include "touch/Block.h"
+#include "touch/Separator.h"
+
+namespace {
+
+// The top of the printed touch: an empty line, then the row the touch reaches before its first
+// call position with the column heading. Answers the proof-table index of that row.
+std::int64_t LayoutStart(LineList& lines, Row& row) {
+  const TouchSettings& settings = languageState.settings;
+  lines.Append("");
+  const std::string start = settings.leadIn ? *settings.leadIn : settings.StartTail();
+  row = SequenceProduct(start);
+  std::string startLine = row.ToText();
+  layoutState.lastRow = row;
+  if (settings.headerBlock != nullptr) {
+    startLine += settings.headerBlock->HeadingText();
+  }
+  lines.Append(std::move(startLine), LineKind::Start);
+  return settings.leadIn ? -static_cast<std::int64_t>(start.size())
+                         : static_cast<std::int64_t>(start.size());
+}
+
+// The end of the printed touch: the definitions of the named single-course blocks, and the start
+// when it is not the method's usual one.
+void LayoutClose(LineList& lines) {
+  const TouchSettings& settings = languageState.settings;
+  lines.Append("");
+  for (const auto& [letter, block] : languageState.blockTable.Entries()) {
+    if (block->IsNamed() && block->IsSingleCourse()) {
+      lines.Append(block->CallingText());
+    }
+  }
+  const int position = settings.startPosition;
+  if (position != (settings.erin ? 11 : 3) && position >= 0 && position <= 11) {
+    static constexpr std::array<const char*, 6> rowWords = {"first", "second", "third",
+                                                            "fourth", "fifth",  "last"};
+    lines.Append(std::string("Start from rounds as the ") + rowWords[position % 6] + " row of a " +
+                 (position < 6 ? "quick" : "slow") + " six");
+  }
+}
+
+// The count a new repeat reference of block would take over from the line above it, or 0 when
+// that line is not this block's own reference or the count would not fit before the letter.
+int MergedCount(const LineList& lines, const Block& block, std::size_t lineLength) {
+  if (lines.Empty() || lines.LastKind() != LineKind::RepeatReference ||
+      layoutState.countedBlock != &block) {
+    return 0;
+  }
+  const int count = layoutState.count + 1;
+  // The blanks between the row text and the letter hold the count.
+  const std::size_t rowLength = static_cast<std::size_t>(rowsState.bellCount) + 1;
+  const std::size_t room = lineLength - rowLength - 1;
+  return IntToText(count).size() <= room ? count : 0;
+}
+
+}  // namespace
+
+void EmitRule(LineList& lines) {
+  if (!layoutState.ruleEmitted) {
+    lines.Append(languageState.settings.ruleLine, LineKind::Rule);
+    layoutState.ruleEmitted = true;
+  }
+}
+
+void Separator::Layout(LineList& lines, Row& /*row*/, std::int64_t /*first*/,
+                       const ProofTable* /*table*/, bool /*top*/) {
+  EmitRule(lines);
+}
+
+void Block::Layout(LineList& lines, Row& row, std::int64_t first, const ProofTable* table,
+                   bool top) {
+  for (const std::string& caption : captions) {
+    lines.Append(caption);
+  }
+  if (top) {
+    first = LayoutStart(lines, row);
+  }
+  if (letter != 0 && table == nullptr && IsSingleCourse()) {
+    ApplyEndRow(row);
+    lines.Append(row.ToText(layoutState.lastRow) + layoutState.filler + "(" + letter + ")",
+                 LineKind::Reference);
+    layoutState.ruleEmitted = false;
+    layoutState.lastRow = row;
+  } else if (laidOut && table == nullptr) {
+    ApplyEndRow(row);
+    std::string line = row.ToText(layoutState.lastRow) + layoutState.filler + ' ' + letter;
+    const int count = MergedCount(lines, *this, line.size());
+    if (count != 0) {
+      const std::string digits = IntToText(count);
+      line.replace(line.size() - 1 - digits.size(), digits.size(), digits);
+      lines.RemoveLast();
+    }
+    lines.Append(std::move(line), LineKind::RepeatReference);
+    layoutState.countedBlock = this;
+    layoutState.count = count != 0 ? count : 1;
+    layoutState.ruleEmitted = false;
+    layoutState.lastRow = row;
+  } else {
+    // A top level that is one block rung again and again is printed once, with the part count.
+    const bool multiPart =
+        top && table == nullptr && !children.empty() &&
+        std::all_of(children.begin(), children.end(),
+                    [this](const ChildEntry& child) {
+                      return child.element == children.front().element;
+                    }) &&
+        !children.front().element->IsSeparator();
+    if (multiPart) {
+      children.front().element->letter = 0;
+    }
+    EmitRule(lines);
+    const std::size_t c0 = lines.Size();
+    if (multiPart) {
+      children.front().element->Layout(lines, row, first, nullptr, false);
+    } else {
+      for (const ChildEntry& child : children) {
+        const std::int64_t n = child.element->length;
+        const ProofTable* childTable =
+            table != nullptr && table->FirstRepeatWithin(first, n) ? table : nullptr;
+        child.element->Layout(lines, row, first, childTable, false);
+        first = SaturatingAdd(first, n);
+      }
+    }
+    if (!multiPart && letter != 0) {
+      // The bar down the right-hand side, and the letter beside its middle line.
+      std::size_t width = languageState.settings.ruleLine.size();
+      for (std::size_t line = c0; line < lines.Size(); ++line) {
+        width = std::max(width, lines[line].size());
+      }
+      const std::size_t end = lines.Size() - (layoutState.ruleEmitted ? 1 : 0);
+      for (std::size_t line = c0; line < end; ++line) {
+        lines.AppendTo(line, std::string(width - lines[line].size() + 1, ' ') + "|");
+      }
+      if (c0 + end > 0) {
+        lines.AppendTo((c0 + end - 1) / 2, std::string(1, letter));
+      }
+    }
+    EmitRule(lines);
+    if (multiPart && children.size() == 2) {
+      lines.Append("Repeat");
+    } else if (multiPart && children.size() > 2) {
+      lines.Append(IntToText(static_cast<std::int64_t>(children.size())) + "-part");
+    }
+  }
+  if (top) {
+    LayoutClose(lines);
+  }
+  laidOut = true;
+}

@@ -1,0 +1,168 @@
+#include "rows/ChangeTable.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "proof/ProofTable.h"
+#include "rows/ProcessState.h"
+
+namespace {
+
+// Place notation is built up one place at a time: last is the 0-based position of the highest place
+// made so far (-1 for none); the bells between places exchange in pairs.
+void MakePlace(Row& change, int& last, int position) {
+  if ((position - last) % 2 == 0) {
+    ++last;  // an extra place below: "4" on 8 bells is read as "14"
+  }
+  while (last < position - 2) {
+    change.Swap(last + 1, last + 2);
+    last += 2;
+  }
+  last = position;
+}
+
+void CloseChange(Row& change, int last) {
+  while (last < rowsState.bellCount - 2) {
+    change.Swap(last + 1, last + 2);
+    last += 2;
+  }
+}
+
+Row ChangeFromPlaces(const std::vector<int>& places) {  // places counted from 1, increasing
+  Row change;
+  int last = -1;
+  for (const int place : places) {
+    MakePlace(change, last, place - 1);
+  }
+  CloseChange(change, last);
+  return change;
+}
+
+void BuildPredefinedChanges(ChangeTable& table, int n) {
+  const bool odd = n % 2 == 1;
+  std::vector<int> homeAfterThird{1};  // 'h': only the 2nd and 3rd bells exchange
+  for (int place = 4; place <= n; ++place) {
+    homeAfterThird.push_back(place);
+  }
+  const Row one = ChangeFromPlaces(odd ? std::vector{1} : std::vector{1, n});
+  // 'z' is '1' with places made at n-1 and n: on an even stage this leaves one bell twice.
+  Row z = one;
+  z.MakePlace(n - 2);
+  z.MakePlace(n - 1);
+
+  table.DefineChange('1', one);
+  table.DefineChange('2', ChangeFromPlaces(odd ? std::vector{1, 2, 3} : std::vector{1, 2, 3, n}));
+  table.DefineChange('3', ChangeFromPlaces(odd ? std::vector{3} : std::vector{3, n}));
+  table.DefineChange('p', ChangeFromPlaces(odd ? std::vector{n} : std::vector<int>{}));
+  table.DefineChange('b', ChangeFromPlaces(odd ? std::vector{n - 2} : std::vector{n - 1, n}));
+  table.DefineChange('s', ChangeFromPlaces(odd ? std::vector{n - 2, n - 1, n}
+                                               : std::vector{n - 1, n}));
+  table.DefineChange('h', ChangeFromPlaces(homeAfterThird));
+  table.DefineChange('x', ChangeFromPlaces(odd ? std::vector{1, 2, n} : std::vector{1, 2}));
+  table.DefineChange('z', z);
+}
+
+}  // namespace
+
+void ChangeTable::DefineChange(char code, const Row& change) {
+  std::optional<Row>& entry = forward[Slot(code)];
+  if (!entry) {
+    ++size;
+  }
+  entry = change;
+  applicable[Slot(code)] = change.IsPermutation();
+  reverse.insert_or_assign(change, code);
+}
+
+char ChangeTable::InternChange(const Row& change) {
+  if (const auto found = reverse.find(change); found != reverse.end()) {
+    return found->second;
+  }
+  if (size >= 255) {
+    throw std::runtime_error("Too many changes");
+  }
+  // The new code is 64 plus the number of codes; past a code in use, the next free non-zero one.
+  unsigned candidate = (64u + static_cast<unsigned>(size)) % 256u;
+  while (candidate == 0 || forward[candidate]) {
+    candidate = (candidate + 1) % 256u;
+  }
+  const char code = static_cast<char>(candidate);
+  DefineChange(code, change);
+  return code;
+}
+
+const Row& ChangeTable::ChangeOf(char code) const {
+  const std::optional<Row>& entry = forward[Slot(code)];
+  if (!entry || !applicable[Slot(code)]) {
+    throw std::runtime_error(std::string("Bad place: ") + code);
+  }
+  return *entry;
+}
+
+bool ChangeTable::Holds(char code) const { return forward[Slot(code)].has_value(); }
+
+void SetBellCount(int count) {
+  rowsState.awaitingRounds = false;
+  if (count == rowsState.bellCount && rowsState.changeTable.Size() > 0) {
+    return;
+  }
+  if (count > maxBells) {
+    throw std::runtime_error("Too many bells");
+  }
+  if (count < 3) {
+    throw std::runtime_error("Too few bells");
+  }
+  rowsState.bellCount = count;
+  if (count > 16) {
+    rowsState.bellSymbols = largeBellSymbols;
+  }
+  rowsState.changeTable = ChangeTable();
+  BuildPredefinedChanges(rowsState.changeTable, count);
+}
+
+char ParseChange(std::string_view text, std::size_t& cursor) {
+  while (cursor < text.size() && text[cursor] == '.') {
+    ++cursor;
+  }
+  if (cursor >= text.size()) {
+    return '\0';
+  }
+  const int n = rowsState.bellCount;
+  Row change;
+  int last = -1;
+  while (cursor < text.size() && text[cursor] != '.') {
+    const std::size_t symbol = rowsState.bellSymbols.find(text[cursor]);
+    ++cursor;
+    // A character that names no bell of the stage is a cross on an even stage and the last place on
+    // an odd one.
+    const int position =
+        symbol < static_cast<std::size_t>(n) ? static_cast<int>(symbol) : n - n % 2;
+    MakePlace(change, last, position);
+  }
+  CloseChange(change, last);
+  return rowsState.changeTable.InternChange(change);
+}
+
+void GenerateSequence(Row& row, ProofTable& table, std::string_view codes, bool awaitRounds) {
+  if (awaitRounds) {
+    rowsState.awaitingRounds = true;
+  }
+  for (const char code : codes) {
+    row.Assign(row.Permute(rowsState.changeTable.ChangeOf(code)));
+    if (rowsState.awaitingRounds) {
+      if (row.IsRounds()) {
+        rowsState.awaitingRounds = false;
+      }
+    } else {
+      table.Insert(row);
+    }
+  }
+}
+
+Row SequenceProduct(std::string_view codes) {
+  Row row;
+  for (const char code : codes) {
+    row.Assign(row.Permute(rowsState.changeTable.ChangeOf(code)));
+  }
+  return row;
+}

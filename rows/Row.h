@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+inline constexpr int maxBells = 35;
+
+// One arrangement of the bells, also read as a permutation of positions. A value: copy, compare,
+// return it. Only the first bellCount positions take part in any operation; all rows of a run share
+// the bell count, so a row made under one count is read under whatever count is current.
+class Row {
+ public:
+  Row();  // rounds on every position, so any later bell count reads rounds beyond the old one
+
+  // A row from bell symbols, "2135476": used to state expected rows. A character that is not a
+  // symbol of a bell leaves that position at rounds.
+  static Row FromText(std::string_view symbols);
+
+  std::int8_t operator[](int place) const { return bells[place]; }
+
+  void Reset();
+  [[nodiscard]] bool IsRounds() const;
+  Row& Assign(const Row& other);  // copies the used positions only
+  // Position i of the result holds this row's bell at position change[i]; beyond the bell count the
+  // result is rounds.
+  [[nodiscard]] Row Permute(const Row& change) const;
+  [[nodiscard]] bool Less(const Row& other) const;
+  [[nodiscard]] bool operator==(const Row& other) const;  // the used positions only
+
+  [[nodiscard]] std::string ToText() const;
+  // Blanks the back bells that stand as in the reference, in groups that keep the stage's parity.
+  [[nodiscard]] std::string ToText(const Row& reference) const;
+
+  // Building changes: exchange two positions, or make a place (the position holds its own bell).
+  void Swap(int first, int second);
+  void MakePlace(int position) { bells[position] = static_cast<std::int8_t>(position); }
+  [[nodiscard]] bool IsPermutation() const;  // every used bell stands exactly once
+
+ private:
+  std::array<std::int8_t, maxBells> bells;
+};
+
+// Orders rows for ordered containers, as Less does.
+struct RowLess {
+  bool operator()(const Row& a, const Row& b) const { return a.Less(b); }
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "touch/Element.h"
+
+// The calls of one run of sixes. Takes calls in rising six order, fills the sixes between them with
+// plain six-ends, and closes itself when a call comes for a six it already holds.
+class Course final : public Element {
+ public:
+  Course();
+
+  bool AddCall(const Token& call) override;
+  void Generate(ProofTable& table, Row& row, bool top) override;
+  std::string CallingText() const override { return callingText; }
+  void Finish() override;
+  int ColumnOf(int six) const override;
+  std::string HeadingText() override;
+  bool IsSingleCourse() const override { return true; }
+  bool SetLength(int sixes) override;
+  void Layout(LineList& lines, Row& row, std::int64_t first, const ProofTable* table,
+              bool top) override;
+
+  // Makes calls reach six index n with fill; finishes the course (answering false) when calls
+  // already reach beyond n.
+  bool ExtendCalls(int n, char fill);
+
+  std::string callingText;  // built by Finish
+  bool alignedCalling = false;  // callingText is in the header's columns
+  int sixCount;             // the sixes per course when the course was begun
+  std::string changeString;  // per six: its call, then its five changes; built by Finish
+  std::string calls;         // one call letter per six: 'p' plain, 'b' bob, 's' single, ...
+
+ private:
+  void BuildCallingText();
+};

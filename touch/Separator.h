@@ -1,0 +1,14 @@
+#pragma once
+
+#include "touch/Block.h"
+
+// The element behind the rule token: draws a rule line in the printed touch and rings nothing.
+// There is one, shared by every rule token; it is closed from the start and never changes.
+class Separator final : public Block {
+ public:
+  Separator() : Block(0) { open = false; }
+
+  bool IsSeparator() const override { return true; }
+  void Layout(LineList& lines, Row& row, std::int64_t first, const ProofTable* table,
+              bool top) override;
+};
