@@ -37,4 +37,8 @@ class Block : public Element {
   Element& StartCourse();
   // The courses this block created, in creation order.
   std::vector<std::unique_ptr<Element>> ownedCourses;
+  // The children that ring at least one change, in order; settled by Finish. Generate walks only
+  // these, so its work follows the changes rung however often a silent block (empty, a rule, a
+  // course of no sixes) is used inside blocks used again and again.
+  std::vector<Element*> ringingChildren;
 };
