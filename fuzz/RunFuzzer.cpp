@@ -1,0 +1,49 @@
+// The libFuzzer entry point: runs the whole program (parse, generate, prove, lay out) on one input,
+// in process, twice, with the process-wide state reset before each run.
+//
+// A fault is anything but an ordinary end: a crash or sanitizer report, an exception that is not
+// the std::runtime_error by which the program stops on bad input (a std::logic_error such as
+// std::out_of_range is a fault in the code), or two runs of the same input that differ (state that
+// ResetProcessState does not put back).
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "driver/ProcessState.h"
+#include "driver/Run.h"
+
+namespace {
+
+// Touches that would ring more changes than this are refused before any row is rung, as the
+// program refuses those beyond maxProvableChanges: the fuzzer spends its time on many small
+// touches, not on a few enormous legal ones.
+constexpr std::int64_t fuzzMaxChanges = 20000;
+
+// Everything one run shows: its exit status, standard output and standard error.
+std::string RunOnce(const std::string& input) {
+  ResetProcessState();
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  std::string status;
+  try {
+    status = std::to_string(Run(in, out, err, fuzzMaxChanges));
+  } catch (const std::runtime_error& error) {
+    status = std::string("error: ") + error.what();
+  }
+  return status + '\n' + out.str() + '\n' + err.str();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  if (RunOnce(input) != RunOnce(input)) {
+    std::abort();  // the first run left state behind
+  }
+  return 0;
+}
