@@ -46,6 +46,15 @@ elseif(CASE STREQUAL "input-too-large-after-end")
   set(input "*${blanks}")
   set(expectedOut "${emptyTouchOut}")
   set(expectedStatus 1)
+elseif(CASE STREQUAL "endless-input")
+  # Input that never ends, NUL bytes without end: it ends at the bound.
+  if(NOT EXISTS /dev/zero)
+    message("no /dev/zero here: nothing to check")
+    return()
+  endif()
+  set(command "${PROGRAM}" /dev/zero)
+  set(expectedErr "error: Input too large: more than 16777216 bytes\n")
+  set(expectedStatus 2)
 elseif(CASE STREQUAL "printed-bytes-too-long")
   # A one-six block with a caption of a million bytes, printed at each of its 1101 uses (the "2"
   # keeps the top level from being a multi-part): more bytes than the printed touch may hold.
