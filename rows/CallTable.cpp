@@ -1,5 +1,7 @@
 #include "rows/CallTable.h"
 
+#include <stdexcept>
+
 #include "rows/ChangeTable.h"
 
 void CallTable::DefineCall(std::string_view text) {
@@ -15,6 +17,10 @@ void CallTable::DefineCall(std::string_view text) {
   for (char code = ParseChange(notation, cursor); code != '\0';
        code = ParseChange(notation, cursor)) {
     codes += code;
+  }
+  if (codes.size() > maxCallChanges) {
+    throw std::runtime_error("Call definition too long: " + std::to_string(codes.size()) +
+                             " changes, more than " + std::to_string(maxCallChanges));
   }
   const bool leadingDot = !notation.empty() && notation.front() == '.';
   const bool trailingDot = !notation.empty() && notation.back() == '.';

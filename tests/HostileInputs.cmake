@@ -55,6 +55,15 @@ elseif(CASE STREQUAL "endless-input")
   set(command "${PROGRAM}" /dev/zero)
   set(expectedErr "error: Input too large: more than 16777216 bytes\n")
   set(expectedStatus 2)
+elseif(CASE STREQUAL "call-merges")
+  # A plain call of the most changes a definition may hold, then 2,300,000 definitions merged with
+  # it, 16 MB in all: each merge copies the plain call, so the time grows with the file, not with
+  # its square as it did for a plain call of any length.
+  string(REPEAT "1." 999 plain)
+  string(REPEAT "'b:.1' " 2300000 merges)
+  set(input "#7 'p:${plain}1' ${merges}")
+  set(expectedOut "8 Stedman Triples \n 2314567\n -------\n\nTouch does not come round\n\n")
+  set(expectedStatus 1)
 elseif(CASE STREQUAL "printed-bytes-too-long")
   # A one-six block with a caption of a million bytes, printed at each of its 1101 uses (the "2"
   # keeps the top level from being a multi-part): more bytes than the printed touch may hold.
