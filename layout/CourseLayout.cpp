@@ -9,6 +9,11 @@
 
 namespace {
 
+// How many lines the search for the bells of the base row may pass. Only lines without those bells
+// (captions of blanks, say) are passed; past this many the bell counts as unknown and the row is
+// shown in full there, so that a touch full of such lines still lays out in linear time.
+constexpr int maxLinesSearched = 100;
+
 // A bell at place k of a printed line: listing lines stand one column to the right of course lines.
 // Answers '\0', which is no bell symbol, beyond the end of the line.
 char BellAt(const LineList& lines, std::size_t line, std::size_t k) {
@@ -29,6 +34,7 @@ void Reabbreviate(std::string& rowText, const std::string& removedRow, const Lin
   }
   std::string baseRow(rowText.size(), '\0');
   std::size_t searched = base;  // the search only ever moves back
+  int passed = 0;
   for (std::size_t k = 1; k < rowText.size(); ++k) {
     const char bell = BellAt(lines, base, k);
     if (bell != ' ') {
@@ -44,7 +50,7 @@ void Reabbreviate(std::string& rowText, const std::string& removedRow, const Lin
         baseRow[k] = found;
         break;
       }
-      if (searched == 0) {
+      if (searched == 0 || ++passed > maxLinesSearched) {
         break;
       }
       --searched;

@@ -17,25 +17,41 @@ enum class LineKind {
   RepeatReference,  // a reference to a block already printed, which may carry a count
 };
 
-// The printed touch, line by line.
+// The most memory a printed touch may take, counting each line's own keeping as 32 bytes. A touch
+// can repeat long captions, rule lines and references far beyond anything worth printing.
+inline constexpr std::size_t maxLayoutBytes = std::size_t{1} << 30;
+
+// The printed touch, line by line. Throws "Printed touch too large" rather than outgrow
+// maxLayoutBytes.
 class LineList {
  public:
   void Append(std::string text, LineKind kind = LineKind::Text) {
+    Grow(text.size() + lineOverhead);
     lines.push_back({std::move(text), kind});
   }
-  void RemoveLast() { lines.pop_back(); }
+  void RemoveLast() {
+    bytes -= lines.back().text.size() + lineOverhead;
+    lines.pop_back();
+  }
   [[nodiscard]] const std::string& Last() const { return lines.back().text; }
   [[nodiscard]] LineKind LastKind() const { return lines.back().kind; }
-  void AppendTo(std::size_t index, std::string_view text) { lines[index].text += text; }
+  void AppendTo(std::size_t index, std::string_view text) {
+    Grow(text.size());
+    lines[index].text += text;
+  }
   [[nodiscard]] std::size_t Size() const { return lines.size(); }
   [[nodiscard]] bool Empty() const { return lines.empty(); }
   [[nodiscard]] const std::string& operator[](std::size_t index) const { return lines[index].text; }
   [[nodiscard]] LineKind KindOf(std::size_t index) const { return lines[index].kind; }
 
  private:
+  static constexpr std::size_t lineOverhead = 32;
+  void Grow(std::size_t more);
+
   struct Line {
     std::string text;
     LineKind kind;
   };
   std::vector<Line> lines;
+  std::size_t bytes = 0;
 };

@@ -57,6 +57,9 @@ void Block::Finish() {
     child.element->ApplyEndRow(endRow);
     length = SaturatingAdd(length, child.element->length);
     changesRung = SaturatingAdd(changesRung, child.element->changesRung);
+    if (child.element->changesRung > 0) {
+      ringingChildren.push_back(child.element);
+    }
   }
   open = false;
 }
@@ -70,8 +73,14 @@ void Block::Generate(ProofTable& table, Row& row, bool top) {
       GenerateSequence(row, table, settings.StartTail(), false);
     }
   }
-  for (const ChildEntry& child : children) {
-    child.element->Generate(table, row, false);
+  if (open) {
+    for (const ChildEntry& child : children) {
+      child.element->Generate(table, row, false);
+    }
+  } else {
+    for (Element* child : ringingChildren) {
+      child->Generate(table, row, false);
+    }
   }
   if (top) {
     GenerateSequence(row, table, plainThenSlowSix, false);

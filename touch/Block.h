@@ -35,6 +35,9 @@ class Block : public Element {
 
  private:
   Element& StartCourse();
+  // The children that ring at least one change, settled by Finish: a block used many times may
+  // hold any number of children that ring nothing, and generation need not visit them.
+  std::vector<Element*> ringingChildren;
   // The courses this block created, in creation order.
   std::vector<std::unique_ptr<Element>> ownedCourses;
 };
