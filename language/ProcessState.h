@@ -11,7 +11,6 @@
 #include "language/TouchSettings.h"
 #include "touch/Block.h"
 
-
 struct LanguageState {
   TouchSettings settings;
   BlockTable blockTable;

@@ -27,8 +27,8 @@ enum class TokenType {
 struct Token {
   char letter = ' ';  // Call, Start, SixesPerCourse
   TokenType type = TokenType::End;
-  std::string text;         // Title, CallDefinition: the characters between the delimiters
-  std::uint8_t value = 0;   // a number (digits accumulate modulo 256) or a character
+  std::string text;        // Title, CallDefinition: the characters between the delimiters
+  std::uint8_t value = 0;  // a number (digits accumulate modulo 256) or a character
 
   // Numbers are 8-bit: 128 to 255 stand for -128 to -1.
   [[nodiscard]] std::int8_t SignedValue() const { return static_cast<std::int8_t>(value); }

@@ -268,4 +268,6 @@ void ReportUnexpected(const Token& token, std::ostream& err) {
   token.Describe(err);
 }
 
-bool LetterFirstCalls() { return languageState.callStyleBalance < 0; }
+bool LetterFirstCalls() {
+  return languageState.callStyleBalance < 0;
+}

@@ -22,10 +22,10 @@ class TokenReader {
   static constexpr int endOfInput = -1;
   static constexpr int noPending = -2;
 
-  int Raw();                      // the next byte, or endOfInput
+  int Raw();  // the next byte, or endOfInput
   void GiveBack(int c) { pending = c; }
-  char GetChar();                 // the next byte, "*" at the end of input
-  char SkipSeparators();          // the first character that is not a separator or in a comment
+  char GetChar();         // the next byte, "*" at the end of input
+  char SkipSeparators();  // the first character that is not a separator or in a comment
   std::uint8_t ReadNumber(char firstDigit);
   void ReadQuoted(Token& token, char delimiter);
 

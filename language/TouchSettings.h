@@ -15,7 +15,7 @@ struct TouchSettings {
   // those of a slow six. Set by SetDefaults before any token is read.
   int startPosition = -1;
   std::optional<std::string> leadIn;  // a tail of "31313p", rung before rounds comes up
-  Block* headerBlock = nullptr;  // the block read between "<" and its close
+  Block* headerBlock = nullptr;       // the block read between "<" and its close
 
   // 11 bells, and rounds as the fourth row of a quick six.
   void SetDefaults();

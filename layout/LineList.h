@@ -7,7 +7,7 @@
 
 // What a printed line is; merges and counts read the kind, never guess it from the text.
 enum class LineKind {
-  Text,             // captions, empty lines, part counts, definitions
+  Text,  // captions, empty lines, part counts, definitions
   Rule,
   Start,            // the start row and the heading
   Course,           // a course line whose calling is dotted

@@ -8,8 +8,8 @@
 #include "layout/ProcessState.h"
 #include "layout/Title.h"
 #include "proof/ProofTable.h"
-#include "rows/ProcessState.h"
 #include "rows/ChangeTable.h"
+#include "rows/ProcessState.h"
 #include "touch/Block.h"
 #include "touch/Separator.h"
 
@@ -44,7 +44,7 @@ void LayoutClose(LineList& lines) {
   }
   const int position = settings.startPosition;
   if (position != (settings.erin ? 11 : 3) && position >= 0 && position <= 11) {
-    static constexpr std::array<const char*, 6> rowWords = {"first", "second", "third",
+    static constexpr std::array<const char*, 6> rowWords = {"first",  "second", "third",
                                                             "fourth", "fifth",  "last"};
     lines.Append(std::string("Start from rounds as the ") + rowWords[position % 6] + " row of a " +
                  (position < 6 ? "quick" : "slow") + " six");
@@ -109,13 +109,12 @@ void Block::Layout(LineList& lines, Row& row, std::int64_t first, const ProofTab
     layoutState.lastRow = row;
   } else {
     // A top level that is one block rung again and again is printed once, with the part count.
-    const bool multiPart =
-        top && table == nullptr && !children.empty() &&
-        std::all_of(children.begin(), children.end(),
-                    [this](const ChildEntry& child) {
-                      return child.element == children.front().element;
-                    }) &&
-        !children.front().element->IsSeparator();
+    const bool multiPart = top && table == nullptr && !children.empty() &&
+                           std::all_of(children.begin(), children.end(),
+                                       [this](const ChildEntry& child) {
+                                         return child.element == children.front().element;
+                                       }) &&
+                           !children.front().element->IsSeparator();
     if (multiPart) {
       children.front().element->letter = 0;
     }

@@ -79,8 +79,8 @@ bool ProofTable::Verdict(std::int32_t& roundsAtOut, std::int32_t& repeatsOut) {
 
 void ProofTable::PrintFirstRepeat(std::ostream& out) const {
   const auto& [row, entry] = *rowList[firstRepeatAt];
-  out << "Rows " << entry.firstIndex << " and " << entry.secondIndex << " are both "
-      << row.ToText() << '\n';
+  out << "Rows " << entry.firstIndex << " and " << entry.secondIndex << " are both " << row.ToText()
+      << '\n';
 }
 
 bool ProofTable::IsRepeated(const Row& row) const {

@@ -55,8 +55,8 @@ void BuildPredefinedChanges(ChangeTable& table, int n) {
   table.DefineChange('3', ChangeFromPlaces(odd ? std::vector{3} : std::vector{3, n}));
   table.DefineChange('p', ChangeFromPlaces(odd ? std::vector{n} : std::vector<int>{}));
   table.DefineChange('b', ChangeFromPlaces(odd ? std::vector{n - 2} : std::vector{n - 1, n}));
-  table.DefineChange('s', ChangeFromPlaces(odd ? std::vector{n - 2, n - 1, n}
-                                               : std::vector{n - 1, n}));
+  table.DefineChange('s',
+                     ChangeFromPlaces(odd ? std::vector{n - 2, n - 1, n} : std::vector{n - 1, n}));
   table.DefineChange('h', ChangeFromPlaces(homeAfterThird));
   table.DefineChange('x', ChangeFromPlaces(odd ? std::vector{1, 2, n} : std::vector{1, 2}));
   table.DefineChange('z', z);
@@ -99,7 +99,9 @@ const Row& ChangeTable::ChangeOf(char code) const {
   return *entry;
 }
 
-bool ChangeTable::Holds(char code) const { return forward[Slot(code)].has_value(); }
+bool ChangeTable::Holds(char code) const {
+  return forward[Slot(code)].has_value();
+}
 
 void SetBellCount(int count) {
   rowsState.awaitingRounds = false;

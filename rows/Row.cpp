@@ -20,7 +20,9 @@ Row Row::FromText(std::string_view symbols) {
   return row;
 }
 
-void Row::Reset() { *this = Row(); }
+void Row::Reset() {
+  *this = Row();
+}
 
 bool Row::IsRounds() const {
   for (int place = 0; place < rowsState.bellCount; ++place) {
@@ -94,7 +96,9 @@ std::string Row::ToText(const Row& reference) const {
   return text;
 }
 
-void Row::Swap(int first, int second) { std::swap(bells[first], bells[second]); }
+void Row::Swap(int first, int second) {
+  std::swap(bells[first], bells[second]);
+}
 
 bool Row::IsPermutation() const {
   std::array<bool, maxBells> seen{};

@@ -25,11 +25,11 @@ class Course final : public Element {
   // already reach beyond n.
   bool ExtendCalls(int n, char fill);
 
-  std::string callingText;  // built by Finish
+  std::string callingText;      // built by Finish
   bool alignedCalling = false;  // callingText is in the header's columns
-  int sixCount;             // the sixes per course when the course was begun
-  std::string changeString;  // per six: its call, then its five changes; built by Finish
-  std::string calls;         // one call letter per six: 'p' plain, 'b' bob, 's' single, ...
+  int sixCount;                 // the sixes per course when the course was begun
+  std::string changeString;     // per six: its call, then its five changes; built by Finish
+  std::string calls;            // one call letter per six: 'p' plain, 'b' bob, 's' single, ...
 
  private:
   void BuildCallingText();
