@@ -47,7 +47,7 @@ TEST_F(TouchSettingsTest, DefaultsAreStedmanCinquesFromTheFourthRowOfAQuickSix) 
   settings.SetDefaults();
   EXPECT_EQ(11, rowsState.bellCount);
   EXPECT_EQ(22, settings.sixesPerCourse);
-  EXPECT_EQ(" -----------", settings.ruleLine);
+  EXPECT_EQ(" -----------", settings.RuleLine());
   EXPECT_EQ(3, settings.startPosition);
   EXPECT_EQ("31", settings.StartTail());
   EXPECT_FALSE(settings.erin);
@@ -62,7 +62,7 @@ TEST_F(TouchSettingsTest, ResetPutsBackTheStartUpValues) {
   EXPECT_EQ(0, settings.sixesPerCourse);
   EXPECT_FALSE(settings.erin);
   EXPECT_FALSE(settings.leadIn);
-  EXPECT_EQ("", settings.ruleLine);
+  EXPECT_EQ("", settings.RuleLine());
   EXPECT_EQ(nullptr, settings.headerBlock);
   EXPECT_EQ(nullptr, languageState.blockTable.Find('A'));
   EXPECT_EQ(maxBells, rowsState.bellCount);
@@ -185,14 +185,14 @@ TEST_F(TouchSettingsTest, OneSixPerCourseShiftsTheRuleLineUntilTheStageRebuildsI
     ResetProcessState();
     Parse(text);
     EXPECT_EQ(sixesPerCourse, settings.sixesPerCourse);
-    EXPECT_EQ(ruleLine, settings.ruleLine);
+    EXPECT_EQ(ruleLine, settings.RuleLine());
   }
 }
 
 TEST_F(TouchSettingsTest, ANegativeBellCountFailsAfterTheSixesPerCourseChanged) {
   EXPECT_EQ("Too few bells", ErrorOf([this] { Parse("~e #200"); }));
   EXPECT_EQ(-56, settings.sixesPerCourse);
-  EXPECT_EQ(" -----------", settings.ruleLine);
+  EXPECT_EQ(" -----------", settings.RuleLine());
   EXPECT_EQ(11, rowsState.bellCount);
 }
 
@@ -200,7 +200,7 @@ TEST_F(TouchSettingsTest, TooManyBellsFailsAfterTheSixesPerCourseAndRuleLineChan
   settings.SetDefaults();
   EXPECT_EQ("Too many bells", ErrorOf([this] { settings.ApplyBellCount(36); }));
   EXPECT_EQ(72, settings.sixesPerCourse);
-  EXPECT_EQ(' ' + std::string(36, '-'), settings.ruleLine);
+  EXPECT_EQ(' ' + std::string(36, '-'), settings.RuleLine());
   EXPECT_EQ(11, rowsState.bellCount);
 }
 

@@ -72,7 +72,7 @@ TEST(CallMark, MarksBobsAndPlainsAndShowsOtherLetters) {
 TEST_F(CourseTextTest, TheHeaderNumbersItsColumnsAndWidensRuleAndFiller) {
   Block& columns = SetHeader("5 7 9 11 13");
   EXPECT_EQ("  5  7  9 11 13 ", columns.HeadingText());
-  EXPECT_EQ(' ' + std::string(22, '-'), settings.ruleLine);
+  EXPECT_EQ(' ' + std::string(22, '-'), settings.RuleLine());
   EXPECT_EQ(std::string(7, ' '), layoutState.filler);
   for (int six = 0; six < 16; ++six) {
     SCOPED_TRACE(six);
@@ -99,7 +99,7 @@ TEST_F(CourseTextTest, TheFillerHoldsOneAndAHalfBlanksPerColumn) {
     const std::string headingText = SetHeader(calls).HeadingText();
     EXPECT_EQ(heading, headingText);
     EXPECT_EQ(std::string(static_cast<std::size_t>(fillerBlanks), ' '), layoutState.filler);
-    EXPECT_EQ(" -------" + std::string(headingText.size() - 1, '-'), settings.ruleLine);
+    EXPECT_EQ(" -------" + std::string(headingText.size() - 1, '-'), settings.RuleLine());
   }
 }
 
@@ -165,7 +165,7 @@ TEST_F(CourseTextTest, AHeaderWithoutCallsHasNoColumns) {
   Block& columns = SetHeader("(14)");
   EXPECT_EQ(" ", columns.HeadingText());
   EXPECT_EQ("", layoutState.filler);
-  EXPECT_EQ(" -------", settings.ruleLine);
+  EXPECT_EQ(" -------", settings.RuleLine());
   EXPECT_EQ(" 7", FinishedCourse("7")->CallingText());
   EXPECT_EQ("", FinishedCourse("")->CallingText());
 }
@@ -183,7 +183,7 @@ TEST_F(CourseTextTest, AnEmptyHeaderChangesNothingAndAlignsNothing) {
   Block& columns = SetHeader("");
   EXPECT_EQ(0, columns.ColumnOf(4));
   EXPECT_EQ("", columns.HeadingText());
-  EXPECT_EQ(" -------", settings.ruleLine);
+  EXPECT_EQ(" -------", settings.RuleLine());
   EXPECT_EQ("   ", layoutState.filler);
   EXPECT_EQ(" 5", FinishedCourse("5")->CallingText());
 }
