@@ -21,10 +21,12 @@ enum class LineKind {
 // can repeat long captions, rule lines and references far beyond anything worth printing.
 inline constexpr std::size_t maxLayoutBytes = std::size_t{1} << 30;
 
-// The printed touch, line by line. Throws "Printed touch too large" rather than outgrow
-// maxLayoutBytes.
+// The printed touch, line by line. Throws "Printed touch too large" rather than outgrow maxBytes.
 class LineList {
  public:
+  // maxBytes other than maxLayoutBytes lets a test reach the bound without a gibibyte of text.
+  explicit LineList(std::size_t maxBytes = maxLayoutBytes) : maxBytes(maxBytes) {}
+
   void Append(std::string text, LineKind kind = LineKind::Text) {
     Grow(text.size() + lineOverhead);
     lines.push_back({std::move(text), kind});
@@ -53,5 +55,6 @@ class LineList {
     LineKind kind;
   };
   std::vector<Line> lines;
-  std::size_t bytes = 0;
+  std::size_t maxBytes;
+  std::size_t bytes = 0;  // never more than maxBytes
 };
