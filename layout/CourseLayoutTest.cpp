@@ -94,6 +94,10 @@ TEST_F(CourseLayoutTest, ABobInTheColumnOfTheBobAboveMergesIntoOneLine) {
       {"A[5] 5", {" 3614527       (A)", " 6214537  -"}},
       // A bob at six 2 is off the columns: " 2" is no merged 2, and the bob below keeps its line.
       {"2 (14) 5", {" 2354761  2", " 3654721  -"}},
+      // A caption is no row: the merged row is shown against the start row above the rule, not
+      // against a caption made to look like a row, nor one that begins like a rule line.
+      {"_ B[\" 1234537\" 5 (14) 5]", {" 1234537", " 621453   2             |B"}},
+      {"_ B[\"-1234537\" 5 (14) 5]", {"-1234537", " 621453   2             |B"}},
   };
   for (const auto& [calls, body] : cases) {
     SCOPED_TRACE(calls);
