@@ -16,6 +16,7 @@ void TouchSettings::ApplyBellCount(int n) {
     throw std::runtime_error("Too few bells");
   }
   ruleLine = ' ' + std::string(static_cast<std::size_t>(n), '-');
+  pendingShifts = 0;
   SetBellCount(n);
 }
 
@@ -45,8 +46,23 @@ void TouchSettings::SelectMethod(char method) {
 void TouchSettings::SetSixesPerCourse(int n) {
   sixesPerCourse = n;
   if (n == 1) {
-    ruleLine = "  " + ruleLine.substr(ruleLine.empty() ? 0 : 1);
+    ++pendingShifts;  // "  " and the line without its first character
   }
+}
+
+const std::string& TouchSettings::RuleLine() const {
+  if (pendingShifts > 0) {
+    // k shifts leave k + 1 blanks before the line's second character.
+    const std::string rest = ruleLine.empty() ? std::string() : ruleLine.substr(1);
+    ruleLine = std::string(static_cast<std::size_t>(pendingShifts) + 1, ' ') + rest;
+    pendingShifts = 0;
+  }
+  return ruleLine;
+}
+
+void TouchSettings::ExtendRuleLine(std::string_view text) {
+  (void)RuleLine();
+  ruleLine += text;
 }
 
 std::string TouchSettings::StartTail() const {

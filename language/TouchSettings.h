@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 class Block;
 
@@ -14,8 +15,7 @@ struct TouchSettings {
   // those of a slow six. Set by SetDefaults before any token is read.
   int startPosition = -1;
   std::optional<std::string> leadIn;  // a tail of "31313p", rung before rounds comes up
-  std::string ruleLine;
-  Block* headerBlock = nullptr;  // the block read between "<" and its close
+  Block* headerBlock = nullptr;       // the block read between "<" and its close
 
   // 11 bells, and rounds as the fourth row of a quick six.
   void SetDefaults();
@@ -28,4 +28,14 @@ struct TouchSettings {
   void SetSixesPerCourse(int n);
   // The changes of the starting six still to ring after rounds.
   [[nodiscard]] std::string StartTail() const;
+
+  // The line a separator draws: a blank and a hyphen per bell, lengthened by the heading.
+  [[nodiscard]] const std::string& RuleLine() const;
+  void ExtendRuleLine(std::string_view text);
+
+ private:
+  mutable std::string ruleLine;
+  // Each "-1" shifts the rule line right by one blank. The shifts wait until the line is next
+  // read, so that a run of them costs one copy of the line, not one each.
+  mutable std::int64_t pendingShifts = 0;
 };

@@ -9,6 +9,29 @@
 
 namespace {
 
+// How many lines the search for the bells of the base row may pass. Past this many the bell counts
+// as unknown and the row is shown in full there, so that a touch full of lines without a row
+// (captions, say) still lays out in linear time.
+constexpr int maxLinesSearched = 100;
+
+// Captions, rules, part counts and empty lines show no row: the row printed last is never read
+// from them, whatever their text looks like.
+bool ShowsRow(LineKind kind) {
+  switch (kind) {
+    case LineKind::Start:
+    case LineKind::Course:
+    case LineKind::AlignedCourse:
+    case LineKind::Listing:
+    case LineKind::Reference:
+    case LineKind::RepeatReference:
+      return true;
+    case LineKind::Text:
+    case LineKind::Rule:
+      return false;
+  }
+  return false;
+}
+
 // A bell at place k of a printed line: listing lines stand one column to the right of course lines.
 // Answers '\0', which is no bell symbol, beyond the end of the line.
 char BellAt(const LineList& lines, std::size_t line, std::size_t k) {
@@ -18,17 +41,31 @@ char BellAt(const LineList& lines, std::size_t line, std::size_t k) {
 }
 
 // After a merge has removed the line above, shows the back bells of rowText against the row now
-// printed last: the base line, its blanked bells completed from the lines before it.
+// printed last: that of the last line that shows a row, its blanked bells completed from the
+// row-bearing lines before it.
 void Reabbreviate(std::string& rowText, const std::string& removedRow, const LineList& lines) {
   for (std::size_t k = rowText.size(); k-- > 0 && rowText[k] == ' ';) {
     rowText[k] = k < removedRow.size() ? removedRow[k] : ' ';
   }
-  std::size_t base = lines.Size() - 1;
-  while (base > 0 && lines[base].size() > 1 && lines[base][1] == '-') {
-    --base;  // a rule line
+  if (lines.Empty()) {
+    return;
   }
   std::string baseRow(rowText.size(), '\0');
-  std::size_t searched = base;  // the search only ever moves back
+  std::size_t searched = lines.Size() - 1;  // the search only ever moves back
+  int passed = 0;
+  const auto stepBack = [&] {
+    if (searched == 0 || ++passed > maxLinesSearched) {
+      return false;
+    }
+    --searched;
+    return true;
+  };
+  while (!ShowsRow(lines.KindOf(searched))) {
+    if (!stepBack()) {
+      return;  // no row to blank against: the row is shown in full
+    }
+  }
+  const std::size_t base = searched;
   for (std::size_t k = 1; k < rowText.size(); ++k) {
     const char bell = BellAt(lines, base, k);
     if (bell != ' ') {
@@ -36,18 +73,19 @@ void Reabbreviate(std::string& rowText, const std::string& removedRow, const Lin
       continue;
     }
     for (;;) {
-      const char found = BellAt(lines, searched, k);
-      if (found == '\0') {
-        break;  // a line too short ends the search: baseRow[k] stays no bell
+      if (ShowsRow(lines.KindOf(searched))) {
+        const char found = BellAt(lines, searched, k);
+        if (found == '\0') {
+          break;  // a line too short ends the search: baseRow[k] stays no bell
+        }
+        if (found != ' ' && found != '-') {
+          baseRow[k] = found;
+          break;
+        }
       }
-      if (found != ' ' && found != '-') {
-        baseRow[k] = found;
+      if (!stepBack()) {
         break;
       }
-      if (searched == 0) {
-        break;
-      }
-      --searched;
     }
   }
   for (std::size_t k = rowText.size() - 1; k >= 4; --k) {

@@ -77,7 +77,7 @@ std::string Course::HeadingText() {
       heading += ' ';
     }
     heading += IntToText(six + 1) + ' ';
-    languageState.settings.ruleLine += "---";
+    languageState.settings.ExtendRuleLine("---");
     layoutState.filler += ' ';
     toggle = !toggle;
     if (toggle) {

@@ -5,12 +5,6 @@
 #include <string_view>
 #include <vector>
 
-// The printed touch is held in memory until all of it is known. A caption inside a block, or a long
-// line beside a block's bar, is printed again at every use of the block, so a short file can ask
-// for far more text than it holds; beyond these bounds the layout is refused.
-inline constexpr std::size_t maxPrintedLines = std::size_t{1} << 25;  // 33,554,432
-inline constexpr std::size_t maxPrintedBytes = std::size_t{1} << 30;  // line breaks included
-
 // What a printed line is; merges and counts read the kind, never guess it from the text.
 enum class LineKind {
   Text,  // captions, empty lines, part counts, definitions
@@ -23,27 +17,44 @@ enum class LineKind {
   RepeatReference,  // a reference to a block already printed, which may carry a count
 };
 
-// The printed touch, line by line. Throws "Printed touch too long" past maxPrintedLines lines or
-// maxPrintedBytes bytes.
+// The most memory a printed touch may take, counting each line's own keeping as 32 bytes. A touch
+// can repeat long captions, rule lines and references far beyond anything worth printing.
+inline constexpr std::size_t maxLayoutBytes = std::size_t{1} << 30;
+
+// The printed touch, line by line. Throws "Printed touch too large" rather than outgrow maxBytes.
 class LineList {
  public:
-  void Append(std::string text, LineKind kind = LineKind::Text);
-  void RemoveLast();
+  // maxBytes other than maxLayoutBytes lets a test reach the bound without a gibibyte of text.
+  explicit LineList(std::size_t maxBytes = maxLayoutBytes) : maxBytes(maxBytes) {}
+
+  void Append(std::string text, LineKind kind = LineKind::Text) {
+    Grow(text.size() + lineOverhead);
+    lines.push_back({std::move(text), kind});
+  }
+  void RemoveLast() {
+    bytes -= lines.back().text.size() + lineOverhead;
+    lines.pop_back();
+  }
   [[nodiscard]] const std::string& Last() const { return lines.back().text; }
   [[nodiscard]] LineKind LastKind() const { return lines.back().kind; }
-  void AppendTo(std::size_t index, std::string_view text);
+  void AppendTo(std::size_t index, std::string_view text) {
+    Grow(text.size());
+    lines[index].text += text;
+  }
   [[nodiscard]] std::size_t Size() const { return lines.size(); }
   [[nodiscard]] bool Empty() const { return lines.empty(); }
   [[nodiscard]] const std::string& operator[](std::size_t index) const { return lines[index].text; }
   [[nodiscard]] LineKind KindOf(std::size_t index) const { return lines[index].kind; }
 
  private:
+  static constexpr std::size_t lineOverhead = 32;
+  void Grow(std::size_t more);
+
   struct Line {
     std::string text;
     LineKind kind;
   };
-  void AddBytes(std::size_t count);
-
   std::vector<Line> lines;
-  std::size_t bytes = 0;  // of every line, with its line break
+  std::size_t maxBytes;
+  std::size_t bytes = 0;  // never more than maxBytes
 };

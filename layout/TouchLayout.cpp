@@ -69,7 +69,7 @@ int MergedCount(const LineList& lines, const Block& block, std::size_t lineLengt
 
 void EmitRule(LineList& lines) {
   if (!layoutState.ruleEmitted) {
-    lines.Append(languageState.settings.ruleLine, LineKind::Rule);
+    lines.Append(languageState.settings.RuleLine(), LineKind::Rule);
     layoutState.ruleEmitted = true;
   }
 }
@@ -133,7 +133,7 @@ void Block::Layout(LineList& lines, Row& row, std::int64_t first, const ProofTab
     }
     if (!multiPart && letter != 0) {
       // The bar down the right-hand side, and the letter beside its middle line.
-      std::size_t width = languageState.settings.ruleLine.size();
+      std::size_t width = languageState.settings.RuleLine().size();
       for (std::size_t line = c0; line < lines.Size(); ++line) {
         width = std::max(width, lines[line].size());
       }

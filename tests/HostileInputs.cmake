@@ -70,14 +70,15 @@ elseif(CASE STREQUAL "printed-bytes-too-long")
   string(REPEAT "x" 1000000 caption)
   string(REPEAT "A " 1100 uses)
   set(input "#7 -1 A[\"${caption}\" 1] 2 ${uses}")
-  set(expectedErr "error: Printed touch too long: more than 1073741824 bytes\n")
+  set(expectedErr "error: Printed touch too large: more than 1073741824 bytes\n")
   set(expectedStatus 2)
-elseif(CASE STREQUAL "printed-lines-too-long")
-  # A block with 1000 empty captions, used 33600 times: more lines than the printed touch may hold.
+elseif(CASE STREQUAL "printed-empty-lines-too-many")
+  # A block with 1000 empty captions, used 34000 times: 34 million lines, each kept at 32 bytes
+  # and more, though their text is empty.
   string(REPEAT "\"\" " 1000 captions)
-  string(REPEAT "A " 33600 uses)
+  string(REPEAT "A " 34000 uses)
   set(input "#7 -1 A[${captions} 1] 2 ${uses}")
-  set(expectedErr "error: Printed touch too long: more than 33554432 lines\n")
+  set(expectedErr "error: Printed touch too large: more than 1073741824 bytes\n")
   set(expectedStatus 2)
 elseif(CASE STREQUAL "unreadable-file")
   # A file without read permission cannot be opened, except by root, who reads it as any other.

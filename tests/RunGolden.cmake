@@ -3,8 +3,8 @@ cmake_minimum_required(VERSION 3.20)
 # the current folder and compares standard output, standard error and the exit status with
 # NAME.out, NAME.err (absent: empty) and NAME.status (absent: 0), byte for byte. NAME.args, when
 # present, holds the arguments to pass instead of the input's name. With UPDATE=ON the expected
-# files are written instead, for git diff to review.
-string(REGEX REPLACE "\\.in$" "" name "${INPUT}")
+# files are written instead, for git diff to review. An example touch NAME.touch runs like NAME.in.
+string(REGEX REPLACE "\\.(in|touch)$" "" name "${INPUT}")
 set(actualOut "${WORKDIR}/${name}.out")
 set(actualErr "${WORKDIR}/${name}.err")
 file(MAKE_DIRECTORY "${WORKDIR}")

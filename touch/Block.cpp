@@ -74,7 +74,6 @@ void Block::Generate(ProofTable& table, Row& row, bool top) {
     }
   }
   if (open) {
-    // Not finished, so the ringing children are not settled yet: every child as it stands.
     for (const ChildEntry& child : children) {
       child.element->Generate(table, row, false);
     }

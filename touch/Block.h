@@ -35,10 +35,9 @@ class Block : public Element {
 
  private:
   Element& StartCourse();
+  // The children that ring at least one change, settled by Finish: a block used many times may
+  // hold any number of children that ring nothing, and generation need not visit them.
+  std::vector<Element*> ringingChildren;
   // The courses this block created, in creation order.
   std::vector<std::unique_ptr<Element>> ownedCourses;
-  // The children that ring at least one change, in order; settled by Finish. Generate walks only
-  // these, so its work follows the changes rung however often a silent block (empty, a rule, a
-  // course of no sixes) is used inside blocks used again and again.
-  std::vector<Element*> ringingChildren;
 };

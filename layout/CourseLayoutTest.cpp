@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver/ProcessState.h"
+#include "driver/Run.h"
+#include "language/ProcessState.h"
+#include "language/TokenReader.h"
+#include "language/TouchParser.h"
+#include "layout/LineList.h"
+#include "layout/ProcessState.h"
+#include "proof/ProofTable.h"
+#include "rows/ChangeTable.h"
+#include "rows/Row.h"
+#include "touch/Block.h"
+#include "touch/Course.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Stedman Triples with the columns 5, 7, 9, 11 and 13 (sixes 5, 7, 9, 11, 13 print their marks at
+// indexes 1, 4, 7, 10, 13 of a calling). From the start row 2314567 a course with a bob at 5 ends
+// on 3614527, two on 6214537, three on 2314567 again.
+const std::string triples = "#7 <5 7 9 11 13> ";
+const std::string startLine = " 2314567  5  7  9 11 13 ";
+const std::string rule = " ----------------------";
+
+class CourseLayoutTest : public testing::Test {
+ protected:
+  void SetUp() override { ResetProcessState(); }
+
+  void Parse(const std::string& text) {
+    std::istringstream in(text);
+    std::ostringstream err;
+    TokenReader reader(in);
+    top = std::make_unique<Block>(0);
+    TouchParser(reader, err).Parse(*top, true);
+    EXPECT_EQ("", err.str());
+  }
+
+  // The lines between the top level's first rule and its closing rule, laid out with no table.
+  Lines Body(const std::string& text) {
+    Parse(text);
+    LineList lines;
+    Row row;
+    top->Layout(lines, row, 0, nullptr, true);
+    std::size_t end = lines.Size();
+    while (end > 3 && lines[end - 1] != lines[2]) {
+      --end;
+    }
+    Lines body;
+    for (std::size_t line = 3; line + 1 < end; ++line) {
+      body.push_back(lines[line]);
+    }
+    return body;
+  }
+
+  Course& CourseAt(const Block& block, std::size_t child) {
+    auto* course = dynamic_cast<Course*>(block.children.at(child).element);
+    EXPECT_NE(nullptr, course);
+    return *course;
+  }
+
+  // Starts lines as the top level does: the start line, with lastRow and row on the start row.
+  void StartLines() {
+    row.Assign(SequenceProduct("31"));
+    layoutState.lastRow = row;
+    lines.Append(startLine, LineKind::Start);
+  }
+
+  std::unique_ptr<Block> top;
+  LineList lines;
+  Row row;
+};
+
+TEST_F(CourseLayoutTest, ABobInTheColumnOfTheBobAboveMergesIntoOneLine) {
+  const struct {
+    const char* calls;
+    Lines body;
+  } cases[] = {
+      {"5 5", {" 621453   2"}},
+      {"5 5 5", {" 231      3"}},
+      // The 3 is never raised: a fourth bob starts a line of its own.
+      {"5 5 5 5", {" 231      3", " 3614527  -"}},
+      // Earlier calls of the line above stay in front of the 2.
+      {"5 7 7", {" 351642   -  2"}},
+      {"5 (14) 7", {" 3614527  -", " 3415627     -"}},
+      {"5 5s", {" 3614527  -", " 6314     s"}},
+      {"5 _ 5", {" 3614527  -", rule, " 6214537  -"}},
+      {"A[5] 5", {" 3614527       (A)", " 6214537  -"}},
+      // A bob at six 2 is off the columns: " 2" is no merged 2, and the bob below keeps its line.
+      {"2 (14) 5", {" 2354761  2", " 3654721  -"}},
+      // A caption is no row: the merged row is shown against the start row above the rule, not
+      // against a caption made to look like a row, nor one that begins like a rule line.
+      {"_ B[\" 1234537\" 5 (14) 5]", {" 1234537", " 621453   2             |B"}},
+      {"_ B[\"-1234537\" 5 (14) 5]", {"-1234537", " 621453   2             |B"}},
+  };
+  for (const auto& [calls, body] : cases) {
+    SCOPED_TRACE(calls);
+    ResetProcessState();
+    EXPECT_EQ(body, Body(triples + calls));
+  }
+}
+
+TEST_F(CourseLayoutTest, AMergeLeavesTheCoursesOwnCallingAsItWas) {
+  Parse(triples + "5 A[5]");
+  Block* block = languageState.blockTable.Find('A');
+  ASSERT_NE(nullptr, block);
+  StartLines();
+  CourseAt(*top, 0).Layout(lines, row, 0, nullptr, false);
+  CourseAt(*block, 0).Layout(lines, row, 0, nullptr, false);
+  ASSERT_EQ(2U, lines.Size());
+  EXPECT_EQ(" 621453   2", lines.Last());
+  EXPECT_EQ(" -", CourseAt(*top, 0).callingText);
+  EXPECT_EQ(" -", CourseAt(*block, 0).callingText);
+  EXPECT_EQ("(A) =  -", block->CallingText());
+}
+
+TEST_F(CourseLayoutTest, ABlockLaidOutInFullAgainMergesItsBobsAgain) {
+  // The first repeated pair, rows 51 and 303, lies in the course "9" and in the first course of
+  // B's second use, so that use is printed in full, listed six by six up to the merge.
+  std::istringstream in(triples + "9 B[5 (14) 5] B");
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(1, ::Run(in, out, err));
+  const std::string text = out.str();
+  EXPECT_NE(std::string::npos, text.find("\n 641753   2             |B\n"));
+  EXPECT_NE(std::string::npos,
+            text.find("\n  4317562               |\n 361754   2             |\n"));
+  const Block* block = languageState.blockTable.Find('B');
+  ASSERT_NE(nullptr, block);
+  EXPECT_EQ(" -", CourseAt(*block, 0).callingText);
+  EXPECT_EQ(" -", CourseAt(*block, 1).callingText);
+}
+
+TEST_F(CourseLayoutTest, TheRowAfterAMergeIsAbbreviatedAgainstAListingWhereItsRowStands) {
+  // The last course listed ends on 3614527 (or shows the start row 2314567 whole): the merged row
+  // 6214537 keeps its 7th bell there, so it is blanked. Read one column to the left, the listing
+  // would show 6 (or 5) in 7th place and the bell would stay.
+  const struct {
+    const char* calls;
+    std::size_t listed;  // the index of the course given a table
+    Lines tail;
+  } cases[] = {
+      {"5 5", 0, {"  3614527", " 621453   2"}},
+      // The course line of no sixes blanks its back bells: they are looked up in its listing.
+      {"(0) 5 5", 0, {"  2314567", " 2314     (0 sixes)", " 621453   2"}},
+  };
+  for (const auto& [calls, listed, tail] : cases) {
+    SCOPED_TRACE(calls);
+    ResetProcessState();
+    lines = LineList();
+    Parse(triples + calls);
+    StartLines();
+    ProofTable table;
+    for (std::size_t child = 0; child < top->children.size(); ++child) {
+      CourseAt(*top, child).Layout(lines, row, 0, child == listed ? &table : nullptr, false);
+    }
+    ASSERT_GE(lines.Size(), tail.size());
+    Lines last;
+    for (std::size_t line = lines.Size() - tail.size(); line < lines.Size(); ++line) {
+      last.push_back(lines[line]);
+    }
+    EXPECT_EQ(tail, last);
+  }
+}
+
+}  // namespace

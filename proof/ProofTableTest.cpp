@@ -1,0 +1,254 @@
+#include "proof/ProofTable.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver/ProcessState.h"
+#include "rows/ChangeTable.h"
+#include "rows/ProcessState.h"
+
+namespace {
+
+// Every arrangement of the current stage but rounds, in Less order.
+std::vector<Row> AllButRounds() {
+  std::string bells = rowsState.bellSymbols.substr(0, rowsState.bellCount);
+  std::vector<Row> rows;
+  while (std::next_permutation(bells.begin(), bells.end())) {
+    rows.push_back(Row::FromText(bells));
+  }
+  return rows;
+}
+
+// count distinct rows that are neither rounds nor any of the excluded ones.
+std::vector<Row> Fillers(std::size_t count, const std::vector<Row>& excluded) {
+  std::vector<Row> rows;
+  for (const Row& row : AllButRounds()) {
+    if (rows.size() == count) {
+      break;
+    }
+    if (std::find(excluded.begin(), excluded.end(), row) == excluded.end()) {
+      rows.push_back(row);
+    }
+  }
+  return rows;
+}
+
+void InsertAll(ProofTable& table, const std::vector<Row>& rows) {
+  for (const Row& row : rows) {
+    table.Insert(row);
+  }
+}
+
+struct Outcome {
+  bool isTrue;
+  std::int32_t roundsAt;
+  std::int32_t repeats;
+  bool operator==(const Outcome&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Outcome& outcome) {
+  return out << (outcome.isTrue ? "true" : "false") << ", rounds at " << outcome.roundsAt << ", "
+             << outcome.repeats << " repeats";
+}
+
+Outcome VerdictOf(ProofTable& table) {
+  Outcome outcome{};
+  outcome.isTrue = table.Verdict(outcome.roundsAt, outcome.repeats);
+  return outcome;
+}
+
+std::string FirstRepeatLine(const ProofTable& table) {
+  std::ostringstream out;
+  table.PrintFirstRepeat(out);
+  return out.str();
+}
+
+class ProofTableTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProcessState();
+    SetBellCount(7);
+    a = Row::FromText("2135476");
+    b = Row::FromText("2314567");
+    c = Row::FromText("3215476");
+  }
+
+  ProofTable table;
+  const Row rounds;
+  Row a;
+  Row b;
+  Row c;
+};
+
+TEST_F(ProofTableTest, AnExtentOfSevenBellsIsTrue) {
+  table.Insert(rounds);
+  InsertAll(table, AllButRounds());
+  table.Insert(rounds);
+  EXPECT_EQ((Outcome{true, 5040, 0}), VerdictOf(table));
+  EXPECT_FALSE(table.IsRepeated(a));
+}
+
+TEST_F(ProofTableTest, ATouchThatNeverComesRoundCountsEveryRepeat) {
+  table.Insert(rounds);
+  for (int pair = 0; pair < 420; ++pair) {
+    table.Insert(a);
+    table.Insert(b);
+  }
+  EXPECT_EQ((Outcome{false, -840, 838}), VerdictOf(table));
+  EXPECT_EQ("Rows 1 and 3 are both  2135476\n", FirstRepeatLine(table));
+  EXPECT_FALSE(table.IsRepeated(a));
+
+  ProofTable distinct;
+  InsertAll(distinct, {rounds, a, b, c});
+  EXPECT_EQ((Outcome{false, -3, 0}), VerdictOf(distinct));
+}
+
+TEST_F(ProofTableTest, ARowThreeTimesCountsTwoRepeats) {
+  InsertAll(table, {rounds, a, b, a, c, a, rounds});
+  EXPECT_EQ((Outcome{false, 6, 2}), VerdictOf(table));
+  EXPECT_EQ("Rows 1 and 3 are both  2135476\n", FirstRepeatLine(table));
+  EXPECT_TRUE(table.IsRepeated(a));
+  EXPECT_FALSE(table.IsRepeated(b));
+  EXPECT_FALSE(table.IsRepeated(Row::FromText("7654321")));
+}
+
+TEST_F(ProofTableTest, RepeatsAfterRoundsAreNotCounted) {
+  InsertAll(table, {rounds, a, b, rounds, a, b, a});
+  EXPECT_EQ((Outcome{true, 3, 0}), VerdictOf(table));
+  EXPECT_FALSE(table.IsRepeated(a));
+}
+
+TEST_F(ProofTableTest, IsRepeatedOnlyOnceRoundsHasComeUp) {
+  const Row repeated = Row::FromText("1325476");
+  const std::vector<Row> fillers = Fillers(37, {repeated});
+  table.Insert(rounds);
+  InsertAll(table, {fillers.begin(), fillers.begin() + 9});  // 1 to 9
+  table.Insert(repeated);                                    // 10
+  InsertAll(table, {fillers.begin() + 9, fillers.begin() + 28});
+  table.Insert(repeated);  // 30
+  InsertAll(table, {fillers.begin() + 28, fillers.end()});
+  EXPECT_FALSE(table.IsRepeated(repeated));
+
+  table.Insert(rounds);  // 40
+  EXPECT_TRUE(table.IsRepeated(repeated));
+  EXPECT_FALSE(table.IsRepeated(fillers[0]));
+  EXPECT_EQ((Outcome{false, 40, 1}), VerdictOf(table));
+  EXPECT_EQ("Rows 10 and 30 are both  1325476\n", FirstRepeatLine(table));
+}
+
+TEST_F(ProofTableTest, FindsWhereTheFirstRepeatedPairLies) {
+  const Row repeated = Row::FromText("1325476");
+  const std::vector<Row> fillers = Fillers(98, {repeated, a});
+  table.Insert(rounds);
+  InsertAll(table, {fillers.begin(), fillers.begin() + 11});  // 1 to 11
+  table.Insert(repeated);                                     // 12
+  InsertAll(table, {fillers.begin() + 11, fillers.end()});    // 13 to 99
+  table.Insert(repeated);                                     // 100
+  InsertAll(table, {a, a, a});                                // later repeats print nothing
+
+  EXPECT_EQ("Rows 12 and 100 are both  1325476\n", FirstRepeatLine(table));
+  struct Case {
+    std::int64_t start;
+    std::int64_t length;
+    bool within;
+  };
+  const Case cases[] = {
+      {0, 30, true},    {12, 30, false}, {11, 1, true},   {99, 1, true},
+      {100, 10, false}, {12, 88, true},  {12, 87, false},
+  };
+  for (const auto& [start, length, within] : cases) {
+    SCOPED_TRACE(std::to_string(start) + " " + std::to_string(length));
+    EXPECT_EQ(within, table.FirstRepeatWithin(start, length));
+  }
+}
+
+class FiveBellProofTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProcessState();
+    SetBellCount(5);
+    others = AllButRounds();
+  }
+
+  // Rounds, then the extent's other rows in Less order; returns to rounds after 120 changes.
+  void InsertExtent() {
+    table.Insert(rounds);
+    InsertAll(table, others);
+  }
+
+  ProofTable table;
+  const Row rounds;
+  std::vector<Row> others;
+};
+
+TEST_F(FiveBellProofTest, TwoExtentsEndToEndAreTrue) {
+  InsertExtent();
+  InsertExtent();
+  table.Insert(rounds);                      // 240
+  InsertAll(table, {others[0], others[1]});  // past the end: a third time
+  EXPECT_EQ((Outcome{true, 240, 0}), VerdictOf(table));
+}
+
+TEST_F(FiveBellProofTest, ThreeExtentsReportTheEndOfTheLast) {
+  InsertExtent();
+  InsertExtent();
+  InsertExtent();
+  table.Insert(rounds);  // 360
+  EXPECT_EQ((Outcome{true, 360, 0}), VerdictOf(table));
+}
+
+TEST_F(FiveBellProofTest, RepeatsInsideARecognisedMultiExtentAreForgiven) {
+  // Each half holds one row twice and leaves another out; together every row occurs twice.
+  const Row x = others[0];
+  const Row y = others[1];
+  const std::vector<Row> rest(others.begin() + 2, others.end());
+  InsertAll(table, {rounds, x, x});
+  InsertAll(table, rest);
+  InsertAll(table, {rounds, y, y});  // rounds at 120
+  InsertAll(table, rest);
+  table.Insert(rounds);  // 240
+  EXPECT_EQ((Outcome{true, 240, 1}), VerdictOf(table));
+  EXPECT_FALSE(table.FirstRepeatWithin(0, 240));
+
+  // Rows rung after the end may occur more often than the extents allow.
+  InsertAll(table, {x, rest[0], rest[1]});
+  EXPECT_EQ((Outcome{true, 240, 1}), VerdictOf(table));
+}
+
+TEST_F(FiveBellProofTest, RoundsOnceAfterTwoExtentsOfRowsIsFalse) {
+  table.Insert(rounds);
+  InsertAll(table, others);
+  InsertAll(table, others);
+  table.Insert(others[0]);  // 239
+  table.Insert(rounds);     // 240
+  EXPECT_EQ((Outcome{false, 240, 120}), VerdictOf(table));
+  EXPECT_TRUE(table.FirstRepeatWithin(119, 1));
+}
+
+TEST_F(FiveBellProofTest, ARowTooOftenStopsTheSecondExtentCounting) {
+  const Row x = others[0];
+  InsertExtent();
+  InsertAll(table, {rounds, x, x});  // rounds at 120; x now three times
+  InsertAll(table, {others.begin() + 2, others.end()});
+  table.Insert(rounds);  // 240, but not two whole extents
+  EXPECT_EQ((Outcome{true, 120, 0}), VerdictOf(table));
+  EXPECT_FALSE(table.IsRepeated(x));
+}
+
+TEST_F(ProofTableTest, ExtentLengthsOfLargeStagesDoNotOverflow) {
+  for (const int bells : {12, 13, 21, 35}) {
+    SCOPED_TRACE(bells);
+    SetBellCount(bells);
+    ProofTable large;
+    const Row swapped = Row::FromText("21");
+    InsertAll(large, {rounds, swapped, rounds, swapped, rounds, swapped, rounds});
+    EXPECT_EQ((Outcome{true, 2, 0}), VerdictOf(large));
+  }
+}
+
+}  // namespace
