@@ -64,6 +64,8 @@ int Run(std::istream& in, std::ostream& out, std::ostream& err, std::int64_t max
 
   Row row;
   ProofTable table;
+  // Rounds, the rest of its six or the lead-in, the children, and the closing six.
+  table.Reserve(1 + 6 + top.changesRung + 6);
   table.Insert(row);
   top.Generate(table, row, true);
   row.Reset();

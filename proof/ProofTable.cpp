@@ -1,6 +1,7 @@
 #include "proof/ProofTable.h"
 
 #include <algorithm>
+#include <array>
 
 #include "rows/ProcessState.h"
 
@@ -20,33 +21,96 @@ std::int64_t ExtentLength(int n) {
 
 }  // namespace
 
-void ProofTable::Insert(const Row& row) {
-  const auto index = static_cast<std::int32_t>(rowList.size());
-  auto [position, added] = entries.try_emplace(row);
-  ProofEntry& entry = position->second;
-  if (added) {
-    entry.firstIndex = index;
+void ProofTable::Reserve(std::int64_t rows) {
+  reserved = std::max(reserved, rows);
+  if (!wide && rowsState.bellCount > NarrowRowKey::maxBellCount) {
+    Widen();
+  }
+  if (wide) {
+    wideEntries.Reserve(reserved);
   } else {
-    ++entry.count;
-    if (entry.count == 2) {
-      entry.secondIndex = index;
-    }
-    const std::int32_t occurrences = entry.firstIndex == 0 ? entry.count - 1 : entry.count;
-    maxOccurrences = std::max(maxOccurrences, occurrences);
-    if (entry.firstIndex != 0) {
-      if (roundsAt == 0 && ++repeatCount == 1) {
-        firstRepeatAt = index;
+    narrowEntries.Reserve(reserved);
+  }
+}
+
+void ProofTable::Insert(const Row& row) {
+  Insert(std::span<const Row>(&row, 1));
+}
+
+void ProofTable::Insert(std::span<const Row> rows) {
+  const int bellCount = rowsState.bellCount;
+  while (!rows.empty()) {
+    const std::size_t count = std::min(batchSize, rows.size());
+    std::size_t packed = 0;
+    if (wide) {
+      std::array<WideRowKey, batchSize> keys;
+      for (; packed < count; ++packed) {
+        // Every row fits a wide key: it holds every stage, and bells are below 35.
+        (void)WideRowKey::Pack(rows[packed], bellCount, keys[packed]);
       }
-    } else if (roundsAt == 0) {
-      roundsAt = index;
-    } else if (const std::int64_t extent = ExtentLength(rowsState.bellCount);
-               extent != 0 && index % extent == 0 && index / extent == maxOccurrences) {
-      extents = maxOccurrences;
-      roundsAt = index;
+      InsertKeys(wideEntries, std::span<const WideRowKey>(keys.data(), packed));
+    } else {
+      std::array<NarrowRowKey, batchSize> keys;
+      while (packed < count && NarrowRowKey::Pack(rows[packed], bellCount, keys[packed])) {
+        ++packed;
+      }
+      InsertKeys(narrowEntries, std::span<const NarrowRowKey>(keys.data(), packed));
+      if (packed < count) {
+        Widen();  // the next row does not fit a narrow key
+      }
+    }
+    rows = rows.subspan(packed);
+  }
+}
+
+template <typename Key>
+void ProofTable::InsertKeys(EntryTable<Key>& entries, std::span<const Key> keys) {
+  std::array<std::uint64_t, batchSize> hashes;
+  for (std::size_t key = 0; key < keys.size(); ++key) {
+    hashes[key] = keys[key].Hash();
+    entries.Prefetch(hashes[key]);
+  }
+  for (std::size_t key = 0; key < keys.size(); ++key) {
+    const auto [slot, added] = entries.FindOrAdd(keys[key], hashes[key], rowCount);
+    if (added) {
+      ++rowCount;
+    } else {
+      RecordRepeat(entries.AddOccurrence(slot, rowCount), keys[key]);
     }
   }
-  entry.lastIndex = index;
-  rowList.push_back(position);
+}
+
+template <typename Key>
+void ProofTable::RecordRepeat(const ProofEntry& entry, const Key& key) {
+  const std::int32_t index = rowCount++;
+  const std::int32_t occurrences = entry.firstIndex == 0 ? entry.count - 1 : entry.count;
+  maxOccurrences = std::max(maxOccurrences, occurrences);
+  if (entry.firstIndex != 0) {
+    if (roundsAt == 0 && ++repeatCount == 1) {
+      firstRepeatAt = index;
+      firstRepeatFirstIndex = entry.firstIndex;
+      firstRepeatRow = key.Unpack(rowsState.bellCount);
+    }
+  } else if (roundsAt == 0) {
+    roundsAt = index;
+  } else if (const std::int64_t extent = ExtentLength(rowsState.bellCount);
+             extent != 0 && index % extent == 0 && index / extent == maxOccurrences) {
+    extents = maxOccurrences;
+    roundsAt = index;
+  }
+}
+
+void ProofTable::Widen() {
+  const int bellCount = rowsState.bellCount;
+  wideEntries.Reserve(std::max(reserved, narrowEntries.Size()));
+  narrowEntries.ForEach([&](const NarrowRowKey& narrow, const ProofEntry& entry) {
+    WideRowKey key;
+    // Every row fits a wide key: it holds every stage, and bells are below 35.
+    (void)WideRowKey::Pack(narrow.Unpack(bellCount), bellCount, key);
+    wideEntries.AddEntry(key, key.Hash(), entry);
+  });
+  narrowEntries.Clear();
+  wide = true;
 }
 
 bool ProofTable::Verdict(std::int32_t& roundsAtOut, std::int32_t& repeatsOut) {
@@ -58,41 +122,69 @@ bool ProofTable::Verdict(std::int32_t& roundsAtOut, std::int32_t& repeatsOut) {
     if (extents != 0) {
       if (maxOccurrences == extents) {
         result = true;
-      } else if (roundsAt != static_cast<std::int32_t>(rowList.size()) - 1) {
+      } else if (roundsAt != rowCount - 1) {
         result = true;
-        // Skip rounds, the least row.
-        for (auto entry = std::next(entries.begin()); entry != entries.end(); ++entry) {
-          if (entry->second.count > extents && entry->second.lastIndex <= roundsAt) {
-            extents = 0;
-            result = false;
-            break;
-          }
+        if (wide ? AnyOverusedRow(wideEntries) : AnyOverusedRow(narrowEntries)) {
+          extents = 0;
+          result = false;
         }
       }
     }
   }
   if (roundsAtOut == 0) {
-    roundsAtOut = 1 - static_cast<std::int32_t>(rowList.size());
+    roundsAtOut = 1 - rowCount;
   }
   return result;
 }
 
+template <typename Key>
+bool ProofTable::AnyOverusedRow(const EntryTable<Key>& entries) const {
+  // A row occurring more than once an extent must have occurred after the last whole extent. The
+  // least row, rounds, is exempt; keys order as rows do, so the least key is the least row.
+  bool found = false;
+  bool seen = false;
+  Key least;
+  bool leastOverused = false;
+  entries.ForEach([&](const Key& key, const ProofEntry& entry) {
+    const bool overused = entry.count > extents && entry.lastIndex <= roundsAt;
+    if (!seen || key < least) {
+      found = found || (seen && leastOverused);
+      seen = true;
+      least = key;
+      leastOverused = overused;
+    } else {
+      found = found || overused;
+    }
+  });
+  return found;
+}
+
 void ProofTable::PrintFirstRepeat(std::ostream& out) const {
-  const auto& [row, entry] = *rowList[firstRepeatAt];
-  out << "Rows " << entry.firstIndex << " and " << entry.secondIndex << " are both " << row.ToText()
-      << '\n';
+  out << "Rows " << firstRepeatFirstIndex << " and " << firstRepeatAt << " are both "
+      << firstRepeatRow.ToText() << '\n';
+}
+
+ProofEntry ProofTable::Find(const Row& row) const {
+  const int bellCount = rowsState.bellCount;
+  if (wide) {
+    WideRowKey key;
+    return WideRowKey::Pack(row, bellCount, key) ? wideEntries.Find(key, key.Hash()) : ProofEntry();
+  }
+  // Every row recorded fitted a narrow key: a row that does not fit one was never recorded.
+  NarrowRowKey key;
+  return NarrowRowKey::Pack(row, bellCount, key) ? narrowEntries.Find(key, key.Hash())
+                                                 : ProofEntry();
 }
 
 bool ProofTable::IsRepeated(const Row& row) const {
-  const auto found = entries.find(row);
-  return found != entries.end() && found->second.count > 1 && found->second.secondIndex < roundsAt;
+  const ProofEntry entry = Find(row);
+  return entry.count > 1 && entry.secondIndex < roundsAt;
 }
 
 bool ProofTable::FirstRepeatWithin(std::int64_t start, std::int64_t length) const {
   if (extents != 0 || repeatCount == 0) {
     return false;
   }
-  const ProofEntry& entry = rowList[firstRepeatAt]->second;
   const auto within = [&](std::int64_t index) { return index > start && index <= start + length; };
-  return within(entry.firstIndex) || within(entry.secondIndex);
+  return within(firstRepeatFirstIndex) || within(firstRepeatAt);
 }

@@ -1,29 +1,31 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <ostream>
-#include <vector>
+#include <span>
 
+#include "proof/EntryTable.h"
 #include "rows/Row.h"
+#include "rows/RowKey.h"
 
-// The most changes a touch may ring: beyond it the proof would outgrow the memory of the machine.
+// The most changes a touch may ring. The proof table holds a slot for every change the touch rings,
+// at most three in four of them filled: 22 bytes a change up to 16 bells and 54 above, and 12 bytes
+// more for each row that occurs again (twice that while its list grows). The longest touch so needs
+// at most about 3.5 GB up to 16 bells and 7 GB above; its row indices stay far inside 32 bits.
 inline constexpr std::int64_t maxProvableChanges = 100000000;
-
-// One distinct row of a touch and where it occurred.
-struct ProofEntry {
-  std::int32_t firstIndex = 0;
-  std::int32_t lastIndex = 0;
-  std::int32_t count = 1;
-  std::int32_t secondIndex = 0;  // 0 until the row occurs twice
-};
 
 // Every row of a touch in the order rung; answers which rows repeat, after how many changes rounds
 // comes back, and whether the touch is true, also for touches of several whole extents. The first
-// row recorded must be the starting rounds: index k is the row after k changes.
+// row recorded must be the starting rounds: index k is the row after k changes. The bell count
+// must not change while rows are recorded.
 class ProofTable {
  public:
+  // Makes room for rows rows without growing on the way; more may still be recorded.
+  void Reserve(std::int64_t rows);
   void Insert(const Row& row);
+  // Records the rows in order, as that many Inserts do, but faster: the slots of a batch of rows
+  // are fetched from memory together.
+  void Insert(std::span<const Row> rows);
 
   // True when the touch is true. roundsAt: the change at which rounds recurs (the end of the last
   // whole extent of a multi-extent touch), or minus the changes recorded when it never does.
@@ -37,13 +39,35 @@ class ProofTable {
   [[nodiscard]] bool FirstRepeatWithin(std::int64_t start, std::int64_t length) const;
 
  private:
-  using Entries = std::map<Row, ProofEntry, RowLess>;
+  // Enough rows to keep many loads from memory in flight while the first of them is recorded.
+  static constexpr std::size_t batchSize = 32;
 
-  Entries entries;
-  std::vector<Entries::iterator> rowList;  // element k: the entry of the row recorded at index k
+  // Records at most batchSize keys.
+  template <typename Key>
+  void InsertKeys(EntryTable<Key>& entries, std::span<const Key> keys);
+  // Records a row at the next index that the table already held: entry is its entry with this
+  // occurrence counted.
+  template <typename Key>
+  void RecordRepeat(const ProofEntry& entry, const Key& key);
+  // Moves every entry to wide keys, for a row that a narrow key cannot hold.
+  void Widen();
+  template <typename Key>
+  [[nodiscard]] bool AnyOverusedRow(const EntryTable<Key>& entries) const;
+  // The row's entry; its count is 0 when the table does not hold it.
+  [[nodiscard]] ProofEntry Find(const Row& row) const;
+
+  // The entries live under narrow keys while every row fits one (up to 16 bells), else under wide.
+  bool wide = false;
+  EntryTable<NarrowRowKey> narrowEntries;
+  EntryTable<WideRowKey> wideEntries;
+  std::int64_t reserved = 0;
+
+  std::int32_t rowCount = 0;
   std::int32_t roundsAt = 0;
   std::int32_t maxOccurrences = 0;
   std::int32_t extents = 0;
   std::int32_t repeatCount = 0;
-  std::int32_t firstRepeatAt = 0;
+  std::int32_t firstRepeatAt = 0;  // the second occurrence of the first repeated row
+  std::int32_t firstRepeatFirstIndex = 0;
+  Row firstRepeatRow;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -248,6 +249,90 @@ TEST_F(ProofTableTest, ExtentLengthsOfLargeStagesDoNotOverflow) {
     const Row swapped = Row::FromText("21");
     InsertAll(large, {rounds, swapped, rounds, swapped, rounds, swapped, rounds});
     EXPECT_EQ((Outcome{true, 2, 0}), VerdictOf(large));
+  }
+}
+
+TEST_F(FiveBellProofTest, OnlyTheLeastRowIsExemptFromTheExtentCount) {
+  // The first row recorded is not rounds here: it stands for rounds in the counting, but the row
+  // exempt from the count of occurrences is the least row, rounds itself.
+  const Row first = others[0];
+  const std::vector<Row> rest(others.begin() + 3, others.end());
+  table.Insert(first);
+  InsertAll(table, {rounds, others[1], others[1]});  // the first repeat, at 3
+  InsertAll(table, rest);
+  table.Insert(first);  // 120
+  InsertAll(table, {rounds, others[2], others[2]});
+  InsertAll(table, rest);
+  table.Insert(first);  // 240: every row twice, the first row a third time
+  table.Insert(rest[0]);
+  EXPECT_EQ((Outcome{false, 240, 1}), VerdictOf(table));
+  EXPECT_TRUE(table.FirstRepeatWithin(2, 1));
+  EXPECT_EQ("Rows 2 and 3 are both  12435\n", FirstRepeatLine(table));
+}
+
+TEST_F(ProofTableTest, RowsOfManyBellsThatDifferOnlyAtTheBackAreDistinct) {
+  struct Case {
+    int bells;
+    const char* line;
+  };
+  const Case cases[] = {
+      {16, "Rows 1 and 5 are both  1234567890ETABDC\n"},
+      {17, "Rows 1 and 5 are both  123456789ABCDEFHG\n"},
+      {35, "Rows 1 and 5 are both  123456789ABCDEFGHIJKLMNOPQRSTUVWXZY\n"},
+  };
+  for (const auto& [bells, line] : cases) {
+    SCOPED_TRACE(bells);
+    SetBellCount(bells);
+    // Rounds with two bells exchanged, at the back and either side of where a key's words meet.
+    std::vector<Row> swapped;
+    for (const int place : {bells - 2, bells - 3, 7, 9}) {
+      Row row;
+      row.Swap(place, place + 1);
+      swapped.push_back(row);
+    }
+    ProofTable large;
+    large.Insert(rounds);
+    InsertAll(large, swapped);
+    EXPECT_EQ((Outcome{false, -4, 0}), VerdictOf(large));
+    InsertAll(large, {swapped[0], swapped[1]});
+    EXPECT_EQ((Outcome{false, -6, 2}), VerdictOf(large));
+    EXPECT_EQ(line, FirstRepeatLine(large));
+  }
+}
+
+TEST_F(ProofTableTest, ARowWithABellBeyondTheStageKeepsEveryEntry) {
+  // A row made under a larger stage holds a bell that no narrow key can; the table changes its
+  // keys there, with every row it holds.
+  SetBellCount(16);
+  Row beyond;
+  beyond.Swap(0, 20);
+  const Row x = Row::FromText("2134567890ETABCD");
+  const Row y = Row::FromText("1234567890ETABDC");
+  InsertAll(table, {rounds, x, y, x, beyond, y, beyond, rounds});
+  EXPECT_EQ((Outcome{false, 7, 3}), VerdictOf(table));
+  EXPECT_EQ("Rows 1 and 3 are both  2134567890ETABCD\n", FirstRepeatLine(table));
+  EXPECT_TRUE(table.IsRepeated(x));
+  EXPECT_TRUE(table.IsRepeated(beyond));
+  EXPECT_FALSE(table.IsRepeated(rounds));
+}
+
+TEST_F(ProofTableTest, RowsArriveOneByOneOrInRunsWithTheSameResult) {
+  // An extent and a row of it again, the table made with too little room for them. The row is the
+  // 101st arrangement in Less order: 100 is 4 * 4! + 2 * 2! in the factorial number system.
+  std::vector<Row> rows{rounds};
+  const std::vector<Row> others = AllButRounds();
+  rows.insert(rows.end(), others.begin(), others.end());
+  rows.push_back(others[99]);
+  for (const std::size_t run : {1, 7, 64, 1000, 5041}) {
+    SCOPED_TRACE(run);
+    ProofTable grown;
+    grown.Reserve(10);
+    for (std::size_t first = 0; first < rows.size(); first += run) {
+      grown.Insert(std::span<const Row>(rows).subspan(first, std::min(run, rows.size() - first)));
+    }
+    EXPECT_EQ((Outcome{false, -5040, 1}), VerdictOf(grown));
+    EXPECT_EQ("Rows 100 and 5040 are both  1273645\n", FirstRepeatLine(grown));
+    EXPECT_TRUE(grown.FirstRepeatWithin(5039, 1));
   }
 }
 

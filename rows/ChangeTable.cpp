@@ -1,5 +1,8 @@
 #include "rows/ChangeTable.h"
 
+#include <algorithm>
+#include <array>
+#include <span>
 #include <stdexcept>
 #include <vector>
 
@@ -145,19 +148,56 @@ char ParseChange(std::string_view text, std::size_t& cursor) {
   return rowsState.changeTable.InternChange(change);
 }
 
+namespace {
+
+// The rows to record reach the table a batch at a time, which lets it fetch their slots ahead.
+constexpr std::size_t batchSize = 64;
+
+// Rings codes from row, a row at a time through the batch. Answers how many codes were rung, fewer
+// than all only at a code that cannot be applied.
+std::size_t RingRows(Row& row, ProofTable& table, std::string_view codes) {
+  const ChangeTable& changes = rowsState.changeTable;
+  const int bellCount = rowsState.bellCount;
+  std::array<Row, batchSize> batch;
+  std::size_t rung = 0;
+  while (rung < codes.size()) {
+    const std::size_t count = std::min(batchSize, codes.size() - rung);
+    std::size_t made = 0;
+    for (const Row* change = nullptr;
+         made < count && (change = changes.FindChange(codes[rung + made])) != nullptr; ++made) {
+      batch[made].AssignPermuted(made == 0 ? row : batch[made - 1], *change, bellCount);
+    }
+    table.Insert(std::span<const Row>(batch.data(), made));
+    if (made > 0) {
+      row.Assign(batch[made - 1]);
+    }
+    rung += made;
+    if (made < count) {
+      break;
+    }
+  }
+  return rung;
+}
+
+}  // namespace
+
 void GenerateSequence(Row& row, ProofTable& table, std::string_view codes, bool awaitRounds) {
   if (awaitRounds) {
     rowsState.awaitingRounds = true;
   }
-  for (const char code : codes) {
-    row.Assign(row.Permute(rowsState.changeTable.ChangeOf(code)));
-    if (rowsState.awaitingRounds) {
-      if (row.IsRounds()) {
-        rowsState.awaitingRounds = false;
-      }
-    } else {
-      table.Insert(row);
+  const ChangeTable& changes = rowsState.changeTable;
+  std::size_t next = 0;
+  for (; next < codes.size() && rowsState.awaitingRounds; ++next) {
+    row.Assign(row.Permute(changes.ChangeOf(codes[next])));
+    if (row.IsRounds()) {
+      rowsState.awaitingRounds = false;  // this rounds is not recorded either
     }
+  }
+  const std::string_view rest = codes.substr(next);
+  const std::size_t rung = RingRows(row, table, rest);
+  if (rung < rest.size()) {
+    // The rows before the code are recorded; now ChangeOf raises "Bad place: " for it.
+    (void)changes.ChangeOf(rest[rung]);
   }
 }
 

@@ -21,6 +21,11 @@ class ChangeTable {
   // The change of a code that can be applied. Throws "Bad place: " and the code for a code the
   // table does not hold or whose change is no permutation ('z' on an even stage).
   [[nodiscard]] const Row& ChangeOf(char code) const;
+  // The change of a code that can be applied, or nullptr where ChangeOf throws.
+  [[nodiscard]] const Row* FindChange(char code) const {
+    const std::optional<Row>& entry = forward[Slot(code)];
+    return entry && applicable[Slot(code)] ? &*entry : nullptr;
+  }
   [[nodiscard]] bool Holds(char code) const;
   [[nodiscard]] int Size() const { return size; }
 

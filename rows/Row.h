@@ -26,6 +26,14 @@ class Row {
   // Position i of the result holds this row's bell at position change[i]; beyond the bell count the
   // result is rounds.
   [[nodiscard]] Row Permute(const Row& change) const;
+  // This row becomes source permuted by change on the first bellCount positions, as
+  // Assign(source.Permute(change)) does, without a row in between; inline, with the bell count
+  // handed in, for callers that apply a change to every row. REQUIRES: source is not this row.
+  void AssignPermuted(const Row& source, const Row& change, int bellCount) {
+    for (int place = 0; place < bellCount; ++place) {
+      bells[place] = source.bells[change.bells[place]];
+    }
+  }
   [[nodiscard]] bool Less(const Row& other) const;
   [[nodiscard]] bool operator==(const Row& other) const;  // the used positions only
 
@@ -37,6 +45,10 @@ class Row {
   void Swap(int first, int second);
   void MakePlace(int position) { bells[position] = static_cast<std::int8_t>(position); }
   [[nodiscard]] bool IsPermutation() const;  // every used bell stands exactly once
+
+  // Every position, used or not, for packing rows into keys; and the way back.
+  [[nodiscard]] const std::array<std::int8_t, maxBells>& Bells() const { return bells; }
+  void SetBell(int place, std::int8_t bell) { bells[place] = bell; }
 
  private:
   std::array<std::int8_t, maxBells> bells;
