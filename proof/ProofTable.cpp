@@ -63,6 +63,20 @@ void ProofTable::Insert(std::span<const Row> rows) {
   }
 }
 
+void ProofTable::Insert(std::span<const NarrowRowKey> keys) {
+  if (wide) {
+    for (const NarrowRowKey& key : keys) {
+      Insert(key.Unpack(rowsState.bellCount));
+    }
+    return;
+  }
+  while (!keys.empty()) {
+    const std::size_t count = std::min(batchSize, keys.size());
+    InsertKeys(narrowEntries, keys.first(count));
+    keys = keys.subspan(count);
+  }
+}
+
 template <typename Key>
 void ProofTable::InsertKeys(EntryTable<Key>& entries, std::span<const Key> keys) {
   std::array<std::uint64_t, batchSize> hashes;

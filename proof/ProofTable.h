@@ -26,6 +26,8 @@ class ProofTable {
   // Records the rows in order, as that many Inserts do, but faster: the slots of a batch of rows
   // are fetched from memory together.
   void Insert(std::span<const Row> rows);
+  // The same for rows packed under the current bell count, as generation rings them.
+  void Insert(std::span<const NarrowRowKey> rows);
 
   // True when the touch is true. roundsAt: the change at which rounds recurs (the end of the last
   // whole extent of a multi-extent touch), or minus the changes recorded when it never does.

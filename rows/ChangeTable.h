@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "rows/PackedChange.h"
 #include "rows/Row.h"
 
 class ProofTable;
@@ -26,6 +27,11 @@ class ChangeTable {
     const std::optional<Row>& entry = forward[Slot(code)];
     return entry && applicable[Slot(code)] ? &*entry : nullptr;
   }
+  // The packed form of the change of a code that can be applied, or nullptr when it has none
+  // (above 16 bells, or place notation written out of order; FindChange still answers those).
+  [[nodiscard]] const PackedChange* FindPackedChange(char code) const {
+    return packable[Slot(code)] ? &packed[Slot(code)] : nullptr;
+  }
   [[nodiscard]] bool Holds(char code) const;
   [[nodiscard]] int Size() const { return size; }
 
@@ -34,6 +40,8 @@ class ChangeTable {
 
   std::array<std::optional<Row>, 256> forward;  // by code
   std::array<bool, 256> applicable{};           // the change of the code is a permutation
+  std::array<PackedChange, 256> packed{};       // meaningful where packable
+  std::array<bool, 256> packable{};
   std::map<Row, char, RowLess> reverse;
   int size = 0;  // codes held in forward
 };
