@@ -1,0 +1,87 @@
+// Recording rows in the proof table until it holds 5,040, 100,000 and 10,000,000 distinct rows.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <span>
+#include <vector>
+
+#include "driver/ProcessState.h"
+#include "proof/ProofTable.h"
+#include "rows/ProcessState.h"
+
+namespace {
+
+constexpr int bells = 16;
+
+// Distinct rows of 16 bells in random order, rounds first, made once for every benchmark.
+const std::vector<Row>& DistinctRows(std::size_t count) {
+  static std::vector<Row> rows;
+  if (rows.size() < count) {
+    std::mt19937_64 random(16);
+    std::array<std::int8_t, bells> bellsInRow{};
+    for (int place = 0; place < bells; ++place) {
+      bellsInRow[place] = static_cast<std::int8_t>(place);
+    }
+    rows.assign(1, Row());
+    rows.reserve(count);
+    while (rows.size() < count) {
+      std::shuffle(bellsInRow.begin(), bellsInRow.end(), random);
+      Row& row = rows.emplace_back();
+      for (int place = 0; place < bells; ++place) {
+        row.SetBell(place, bellsInRow[place]);
+      }
+    }
+  }
+  return rows;
+}
+
+// One row at a time, as a caller outside generation records them.
+void InsertRows(benchmark::State& state) {
+  ResetProcessState();
+  SetBellCount(bells);
+  const auto count = static_cast<std::size_t>(state.range(0));
+  const std::vector<Row>& rows = DistinctRows(count);
+  for (auto _ : state) {
+    ProofTable table;
+    table.Reserve(state.range(0));
+    for (std::size_t index = 0; index < count; ++index) {
+      table.Insert(rows[index]);
+    }
+    benchmark::DoNotOptimize(table);
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(InsertRows)
+    ->ArgName("rows")
+    ->Arg(5040)
+    ->Arg(100000)
+    ->Arg(10000000)
+    ->Unit(benchmark::kMillisecond);
+
+// In runs of 64 rows, as generation records them.
+void InsertRowBatches(benchmark::State& state) {
+  ResetProcessState();
+  SetBellCount(bells);
+  const auto count = static_cast<std::size_t>(state.range(0));
+  const std::span<const Row> rows(DistinctRows(count).data(), count);
+  for (auto _ : state) {
+    ProofTable table;
+    table.Reserve(state.range(0));
+    for (std::size_t first = 0; first < count; first += 64) {
+      table.Insert(rows.subspan(first, std::min<std::size_t>(64, count - first)));
+    }
+    benchmark::DoNotOptimize(table);
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(InsertRowBatches)
+    ->ArgName("rows")
+    ->Arg(5040)
+    ->Arg(100000)
+    ->Arg(10000000)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
