@@ -215,7 +215,7 @@ TEST_F(ChangeTableTest, RefusedBellCountsLeaveTheStageAlone) {
     Row row;
     GenerateSequence(row, table, "3", true);
 
-    EXPECT_EQ(message, ErrorOf([bells] { SetBellCount(bells); }));
+    EXPECT_EQ(message, ErrorOf([count = bells] { SetBellCount(count); }));
     EXPECT_EQ(7, rowsState.bellCount);
     EXPECT_EQ(smallBellSymbols, rowsState.bellSymbols);
     EXPECT_TRUE(rowsState.changeTable.Holds('I'));
