@@ -80,8 +80,15 @@ int TokenReader::Raw() {
     pending = noPending;
     return c;
   }
+  if (ended) {
+    return endOfInput;
+  }
   const auto c = in.sbumpc();
-  return c == std::streambuf::traits_type::eof() ? endOfInput : c;
+  if (c == std::streambuf::traits_type::eof()) {
+    ended = true;  // a terminal would deliver more after its end of input: it is never read again
+    return endOfInput;
+  }
+  return c;
 }
 
 char TokenReader::GetChar() {

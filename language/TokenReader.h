@@ -31,6 +31,7 @@ class TokenReader {
 
   std::streambuf& in;
   int pending = noPending;  // a character given back (possibly endOfInput)
+  bool ended = false;       // the input has reported its end once
 };
 
 // "Unexpected Token " and the token's description, on the error stream; parsing goes on.

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <streambuf>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "driver/ProcessState.h"
@@ -266,6 +268,38 @@ TEST_F(TokenReaderTest, ReadsEndForeverAfterTheInput) {
       reader.ReadToken(token);
       EXPECT_EQ(TokenType::End, token.type);
     }
+  }
+}
+
+// A source like a terminal: it reports the end of input once, then would deliver more.
+class EndThenMore : public std::streambuf {
+ protected:
+  int_type uflow() override {
+    const std::string_view script =
+        "3\x01"
+        "4";  // \x01 stands for the end of input
+    if (next >= script.size()) {
+      return traits_type::eof();
+    }
+    const char c = script[next++];
+    return c == '\x01' ? traits_type::eof() : traits_type::to_int_type(c);
+  }
+  int_type underflow() override { return traits_type::eof(); }
+
+ private:
+  std::size_t next = 0;
+};
+
+TEST_F(TokenReaderTest, NeverReadsPastTheFirstEndOfInput) {
+  EndThenMore source;
+  std::istream in(&source);
+  TokenReader reader(in);
+  Token token;
+  reader.ReadToken(token);
+  EXPECT_EQ(TokenType::Call, token.type);
+  for (int read = 0; read < 3; ++read) {
+    reader.ReadToken(token);
+    EXPECT_EQ(TokenType::End, token.type);
   }
 }
 
