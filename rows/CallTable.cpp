@@ -43,7 +43,8 @@ const std::string& CallTable::CallNotation(char letter) {
     codes = "p1";  // the plain call's base sequence is empty
   } else {
     const std::string& plain = CallNotation('p');
-    codes = plain.size() < 2 ? std::string() : plain.substr(0, plain.size() - 2);
+    // All but the plain call's last two codes; all of it when it has fewer than two.
+    codes = plain.size() < 2 ? plain : plain.substr(0, plain.size() - 2);
     codes += letter == 'q' ? 'p' : '3';
     switch (letter) {
       case 's':

@@ -108,10 +108,10 @@ TEST_F(CallTableTest, DefaultsFollowThePlainCall) {
     EXPECT_EQ(codes, calls.CallNotation(letter));
   }
 
-  // A plain call of fewer than two codes is dropped whole.
+  // A plain call of fewer than two codes is kept whole in front of the two.
   CallTable shortPlain;
   shortPlain.DefineCall("p:5");
-  EXPECT_EQ("32", shortPlain.CallNotation('s'));
+  EXPECT_EQ("b32", shortPlain.CallNotation('s'));
 }
 
 TEST_F(CallTableTest, DefaultsAreStoredWhenFirstAskedFor) {
