@@ -13,7 +13,7 @@ namespace {
 
 // Place notation is built up one place at a time: last is the 0-based position of the highest place
 // made so far (-1 for none); the bells between places exchange in pairs.
-void MakePlace(Row& change, int& last, int position) {
+void AddPlace(Row& change, int& last, int position) {
   if ((position - last) % 2 == 0) {
     ++last;  // an extra place below: "4" on 8 bells is read as "14"
   }
@@ -35,7 +35,7 @@ Row ChangeFromPlaces(const std::vector<int>& places) {  // places counted from 1
   Row change;
   int last = -1;
   for (const int place : places) {
-    MakePlace(change, last, place - 1);
+    AddPlace(change, last, place - 1);
   }
   CloseChange(change, last);
   return change;
@@ -144,7 +144,7 @@ char ParseChange(std::string_view text, std::size_t& cursor) {
     // an odd one.
     const int position =
         symbol < static_cast<std::size_t>(n) ? static_cast<int>(symbol) : n - n % 2;
-    MakePlace(change, last, position);
+    AddPlace(change, last, position);
   }
   CloseChange(change, last);
   return rowsState.changeTable.InternChange(change);
