@@ -49,9 +49,7 @@ void GenerateAndProve(benchmark::State& state) {
     table.Reserve(1 + 6 + top.changesRung + 6);
     table.Insert(row);
     top.Generate(table, row, true);
-    std::int32_t roundsAt = 0;
-    std::int32_t repeats = 0;
-    benchmark::DoNotOptimize(table.Verdict(roundsAt, repeats));
+    benchmark::DoNotOptimize(table.Verdict());
   }
   state.SetItemsProcessed(state.iterations() * touch.changes);
 }

@@ -3,7 +3,7 @@
 #include <ios>
 #include <stdexcept>
 
-#include "layout/Title.h"
+#include "layout/IntToText.h"
 
 namespace {
 

@@ -3,10 +3,11 @@
 #include "language/ProcessState.h"
 #include "layout/ProcessState.h"
 #include "rows/ProcessState.h"
-#include "touch/Block.h"
+#include "touch/ProcessState.h"
 
 void ResetProcessState() {
-  languageState = LanguageState();  // the blocks it owns go with it
+  languageState = LanguageState();  // the blocks it owns go with it, before the separator
+  touchState = TouchState();
   layoutState = LayoutState();
   rowsState = RowsState();
 }

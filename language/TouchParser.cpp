@@ -15,7 +15,7 @@ Block& NewBlock(char letter) {
 
 void FinishLastChild(Block& block) {
   if (!block.children.empty()) {
-    block.children.back().element->Finish();
+    block.children.back()->Finish();
   }
 }
 
@@ -80,7 +80,7 @@ void TouchParser::Parse(Block& block, bool top) {
         break;
       case TokenType::Rule:
         FinishLastChild(block);
-        block.AppendChild(globalSeparator);
+        block.AppendChild(*touchState.separator);
         break;
     }
   }

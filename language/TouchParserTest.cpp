@@ -20,17 +20,17 @@ namespace {
 // as its letter; the separator as "_".
 std::string Shape(const Block& block) {
   std::string shape;
-  for (const Block::ChildEntry& child : block.children) {
+  for (const Element* child : block.children) {
     if (!shape.empty()) {
       shape += ' ';
     }
-    if (child.element->IsSeparator()) {
+    if (child->IsSeparator()) {
       shape += '_';
-    } else if (const auto* course = dynamic_cast<const Course*>(child.element)) {
+    } else if (const auto* course = dynamic_cast<const Course*>(child)) {
       const std::size_t called = course->calls.find_last_not_of('p');
       shape += '(' + course->calls.substr(0, called == std::string::npos ? 0 : called + 1) + ')';
-    } else if (child.element->IsNamed()) {
-      shape += child.element->letter;
+    } else if (child->IsNamed()) {
+      shape += child->letter;
     } else {
       shape += '?';
     }
@@ -174,7 +174,7 @@ TEST_F(TouchParserTest, TheHeaderTakesItsCallsButIsNoChild) {
   EXPECT_EQ("(pppbbpb)", Shape(*header));
   EXPECT_FALSE(header->IsOpen());
   EXPECT_EQ("(pppbbpb)", Shape(*top));
-  EXPECT_NE(header->children[0].element, top->children[0].element);
+  EXPECT_NE(header->children[0], top->children[0]);
   EXPECT_EQ(132, top->length);
 }
 
@@ -254,7 +254,7 @@ TEST_F(TouchParserTest, ARuleFinishesTheLastChildAndAppendsTheOneSeparator) {
   Parse("#7 4 _ 6 _ _");
   EXPECT_EQ("(pppb) _ (pppppb) _ _", Shape(*top));
   EXPECT_EQ(168, top->length);
-  EXPECT_EQ(top->children[1].element, top->children[3].element);
+  EXPECT_EQ(top->children[1], top->children[3]);
 }
 
 TEST_F(TouchParserTest, TitlesGoToTheBlockBeingRead) {

@@ -60,7 +60,7 @@ class CourseLayoutTest : public testing::Test {
   }
 
   Course& CourseAt(const Block& block, std::size_t child) {
-    auto* course = dynamic_cast<Course*>(block.children.at(child).element);
+    auto* course = dynamic_cast<Course*>(block.children.at(child));
     EXPECT_NE(nullptr, course);
     return *course;
   }

@@ -2,8 +2,8 @@
 
 #include "language/ProcessState.h"
 #include "language/TokenReader.h"
+#include "layout/IntToText.h"
 #include "layout/ProcessState.h"
-#include "layout/Title.h"
 #include "touch/Block.h"
 #include "touch/Course.h"
 
@@ -88,8 +88,7 @@ std::string Course::HeadingText() {
 }
 
 std::string Block::CallingText() const {
-  const std::string calling =
-      children.empty() ? std::string() : children.front().element->CallingText();
+  const std::string calling = children.empty() ? std::string() : children.front()->CallingText();
   // A block whose letter the multi-part rule cleared has no name left to define.
   if (letter == 0) {
     return calling;

@@ -1,6 +1,7 @@
 #include "layout/Title.h"
 
 #include "language/ProcessState.h"
+#include "layout/IntToText.h"
 #include "rows/ProcessState.h"
 
 std::string BuildTitle() {

@@ -7,6 +7,7 @@
 
 #include "driver/ProcessState.h"
 #include "language/ProcessState.h"
+#include "layout/IntToText.h"
 
 namespace {
 

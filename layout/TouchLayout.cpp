@@ -4,9 +4,9 @@
 #include <array>
 
 #include "language/ProcessState.h"
+#include "layout/IntToText.h"
 #include "layout/LineList.h"
 #include "layout/ProcessState.h"
-#include "layout/Title.h"
 #include "proof/ProofTable.h"
 #include "rows/ChangeTable.h"
 #include "rows/ProcessState.h"
@@ -109,25 +109,24 @@ void Block::Layout(LineList& lines, Row& row, std::int64_t first, const ProofTab
     layoutState.lastRow = row;
   } else {
     // A top level that is one block rung again and again is printed once, with the part count.
-    const bool multiPart = top && table == nullptr && !children.empty() &&
-                           std::all_of(children.begin(), children.end(),
-                                       [this](const ChildEntry& child) {
-                                         return child.element == children.front().element;
-                                       }) &&
-                           !children.front().element->IsSeparator();
+    const bool multiPart =
+        top && table == nullptr && !children.empty() &&
+        std::all_of(children.begin(), children.end(),
+                    [this](const Element* child) { return child == children.front(); }) &&
+        !children.front()->IsSeparator();
     if (multiPart) {
-      children.front().element->letter = 0;
+      children.front()->letter = 0;
     }
     EmitRule(lines);
     const std::size_t c0 = lines.Size();
     if (multiPart) {
-      children.front().element->Layout(lines, row, first, nullptr, false);
+      children.front()->Layout(lines, row, first, nullptr, false);
     } else {
-      for (const ChildEntry& child : children) {
-        const std::int64_t n = child.element->length;
+      for (Element* child : children) {
+        const std::int64_t n = child->length;
         const ProofTable* childTable =
             table != nullptr && table->FirstRepeatWithin(first, n) ? table : nullptr;
-        child.element->Layout(lines, row, first, childTable, false);
+        child->Layout(lines, row, first, childTable, false);
         first = SaturatingAdd(first, n);
       }
     }

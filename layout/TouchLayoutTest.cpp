@@ -12,9 +12,12 @@
 #include "language/TouchParser.h"
 #include "layout/LineList.h"
 #include "rows/Row.h"
+#include "tests/TestHelpers.h"
 #include "touch/Block.h"
 
 namespace {
+
+using test::Repeated;
 
 using Lines = std::vector<std::string>;
 
@@ -22,14 +25,6 @@ using Lines = std::vector<std::string>;
 const std::string triples = "#7 <5 7 9 11 13> ";
 const std::string startLine = " 2314567  5  7  9 11 13 ";
 const std::string rule = " ----------------------";
-
-std::string Repeated(const std::string& text, int times) {
-  std::string result;
-  for (int i = 0; i < times; ++i) {
-    result += text;
-  }
-  return result;
-}
 
 class TouchLayoutTest : public testing::Test {
  protected:

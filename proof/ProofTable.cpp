@@ -127,28 +127,35 @@ void ProofTable::Widen() {
   wide = true;
 }
 
-bool ProofTable::Verdict(std::int32_t& roundsAtOut, std::int32_t& repeatsOut) {
-  roundsAtOut = roundsAt;
-  repeatsOut = repeatCount;
-  bool result = roundsAt > 0;
-  if (repeatCount != 0) {
-    result = false;
-    if (extents != 0) {
-      if (maxOccurrences == extents) {
-        result = true;
-      } else if (roundsAt != rowCount - 1) {
-        result = true;
-        if (wide ? AnyOverusedRow(wideEntries) : AnyOverusedRow(narrowEntries)) {
-          extents = 0;
-          result = false;
-        }
-      }
+std::int32_t ProofTable::ConfirmedExtents() const {
+  if (confirmedAtRows != rowCount) {
+    confirmedExtents = extents;
+    // Only a touch with repeats whose extents end before its last row can hold a row that occurs
+    // too often within them.
+    if (extents != 0 && repeatCount != 0 && maxOccurrences != extents && roundsAt != rowCount - 1 &&
+        (wide ? AnyOverusedRow(wideEntries) : AnyOverusedRow(narrowEntries))) {
+      confirmedExtents = 0;
     }
+    confirmedAtRows = rowCount;
   }
-  if (roundsAtOut == 0) {
-    roundsAtOut = 1 - rowCount;
+  return confirmedExtents;
+}
+
+std::int32_t ProofTable::Extents() const {
+  return ConfirmedExtents();
+}
+
+ProofVerdict ProofTable::Verdict() const {
+  ProofVerdict verdict{.isTrue = roundsAt > 0, .roundsAt = roundsAt, .repeats = repeatCount};
+  if (repeatCount != 0) {
+    // Repeats make a touch false unless it is true as several whole extents.
+    verdict.isTrue =
+        ConfirmedExtents() != 0 && (maxOccurrences == extents || roundsAt != rowCount - 1);
   }
-  return result;
+  if (verdict.roundsAt == 0) {
+    verdict.roundsAt = 1 - rowCount;
+  }
+  return verdict;
 }
 
 template <typename Key>
@@ -171,6 +178,10 @@ bool ProofTable::AnyOverusedRow(const EntryTable<Key>& entries) const {
     }
   });
   return found;
+}
+
+ProofTable::Repeat ProofTable::FirstRepeat() const {
+  return {firstRepeatFirstIndex, firstRepeatAt, firstRepeatRow};
 }
 
 void ProofTable::PrintFirstRepeat(std::ostream& out) const {
@@ -196,7 +207,7 @@ bool ProofTable::IsRepeated(const Row& row) const {
 }
 
 bool ProofTable::FirstRepeatWithin(std::int64_t start, std::int64_t length) const {
-  if (extents != 0 || repeatCount == 0) {
+  if (ConfirmedExtents() != 0 || repeatCount == 0) {
     return false;
   }
   const auto within = [&](std::int64_t index) { return index > start && index <= start + length; };

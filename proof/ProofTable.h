@@ -8,6 +8,16 @@
 #include "rows/Row.h"
 #include "rows/RowKey.h"
 
+// What the proof of a touch found.
+struct ProofVerdict {
+  bool isTrue = false;
+  // The change at which rounds recurs (the end of the last whole extent of a multi-extent touch),
+  // or minus the changes recorded when it never does.
+  std::int32_t roundsAt = 0;
+  std::int32_t repeats = 0;  // the repeat events before rounds first recurred
+  bool operator==(const ProofVerdict&) const = default;
+};
+
 // The most changes a touch may ring. The proof table holds a slot for every change the touch rings,
 // at most three in four of them filled: 22 bytes a change up to 16 bells and 54 above, and 12 bytes
 // more for each row that occurs again (twice that while its list grows). The longest touch so needs
@@ -29,11 +39,20 @@ class ProofTable {
   // The same for rows packed under the current bell count, as generation rings them.
   void Insert(std::span<const NarrowRowKey> rows);
 
-  // True when the touch is true. roundsAt: the change at which rounds recurs (the end of the last
-  // whole extent of a multi-extent touch), or minus the changes recorded when it never does.
-  // repeats: the repeat events before rounds first recurred.
-  bool Verdict(std::int32_t& roundsAt, std::int32_t& repeats);
-  // "Rows 12 and 100 are both  1325476": the first repeated pair. REQUIRES: a repeat was recorded.
+  // The verdict on the rows recorded so far. Changes nothing: it may be asked at any time, and the
+  // layout's questions below answer the same before and after it.
+  [[nodiscard]] ProofVerdict Verdict() const;
+  // The number of whole extents of a touch true as several extents; 0 for any other touch.
+  [[nodiscard]] std::int32_t Extents() const;
+  // The first repeated pair: the row and the indices of its first two occurrences.
+  struct Repeat {
+    std::int32_t first = 0;
+    std::int32_t second = 0;
+    Row row;
+  };
+  // REQUIRES: a repeat was recorded before rounds recurred (the verdict's repeats are not 0).
+  [[nodiscard]] Repeat FirstRepeat() const;
+  // "Rows 12 and 100 are both  1325476": the first repeated pair. REQUIRES: as FirstRepeat.
   void PrintFirstRepeat(std::ostream& out) const;
   // A row that occurred again before rounds first recurred.
   [[nodiscard]] bool IsRepeated(const Row& row) const;
@@ -55,6 +74,9 @@ class ProofTable {
   void Widen();
   template <typename Key>
   [[nodiscard]] bool AnyOverusedRow(const EntryTable<Key>& entries) const;
+  // A multi-extent touch in which a row occurs too often within the extents is no multi-extent:
+  // the extents recognised as rows arrived, unless the rows recorded show that.
+  [[nodiscard]] std::int32_t ConfirmedExtents() const;
   // The row's entry; its count is 0 when the table does not hold it.
   [[nodiscard]] ProofEntry Find(const Row& row) const;
 
@@ -67,7 +89,11 @@ class ProofTable {
   std::int32_t rowCount = 0;
   std::int32_t roundsAt = 0;
   std::int32_t maxOccurrences = 0;
-  std::int32_t extents = 0;
+  std::int32_t extents = 0;  // recognised as rows arrive; ConfirmedExtents checks them
+  // ConfirmedExtents for the rows recorded when it was last worked out (rowCount then), kept so
+  // that the layout's many questions scan the entries at most once.
+  mutable std::int32_t confirmedExtents = 0;
+  mutable std::int32_t confirmedAtRows = -1;
   std::int32_t repeatCount = 0;
   std::int32_t firstRepeatAt = 0;  // the second occurrence of the first repeated row
   std::int32_t firstRepeatFirstIndex = 0;

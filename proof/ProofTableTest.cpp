@@ -13,6 +13,12 @@
 #include "rows/ChangeTable.h"
 #include "rows/ProcessState.h"
 
+// Shown by GoogleTest when a comparison fails: found beside the type, outside the test's namespace.
+std::ostream& operator<<(std::ostream& out, const ProofVerdict& verdict) {
+  return out << (verdict.isTrue ? "true" : "false") << ", rounds at " << verdict.roundsAt << ", "
+             << verdict.repeats << " repeats";
+}
+
 namespace {
 
 // Every arrangement of the current stage but rounds, in Less order.
@@ -45,22 +51,10 @@ void InsertAll(ProofTable& table, const std::vector<Row>& rows) {
   }
 }
 
-struct Outcome {
-  bool isTrue;
-  std::int32_t roundsAt;
-  std::int32_t repeats;
-  bool operator==(const Outcome&) const = default;
-};
+using Outcome = ProofVerdict;
 
-std::ostream& operator<<(std::ostream& out, const Outcome& outcome) {
-  return out << (outcome.isTrue ? "true" : "false") << ", rounds at " << outcome.roundsAt << ", "
-             << outcome.repeats << " repeats";
-}
-
-Outcome VerdictOf(ProofTable& table) {
-  Outcome outcome{};
-  outcome.isTrue = table.Verdict(outcome.roundsAt, outcome.repeats);
-  return outcome;
+Outcome VerdictOf(const ProofTable& table) {
+  return table.Verdict();
 }
 
 std::string FirstRepeatLine(const ProofTable& table) {

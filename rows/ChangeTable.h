@@ -9,8 +9,6 @@
 #include "rows/PackedChange.h"
 #include "rows/Row.h"
 
-class ProofTable;
-
 // The changes of the current stage, each named by a one-character code; a code sequence is a string
 // of codes applied left to right. Rebuilt with the predefined codes at every change of stage.
 class ChangeTable {
@@ -60,9 +58,6 @@ void SetBellCount(int count);
 // closed it; answers its code, or '\0' when the text holds no further change. Places out of order
 // or beyond the stage still give a permutation inside the row.
 char ParseChange(std::string_view text, std::size_t& cursor);
-
-// Rings the codes from row, recording each new row in table (unless rounds is still awaited).
-void GenerateSequence(Row& row, ProofTable& table, std::string_view codes, bool awaitRounds);
 
 // The row that the codes lead to from rounds.
 [[nodiscard]] Row SequenceProduct(std::string_view codes);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -12,26 +11,13 @@
 #include <vector>
 
 #include "driver/ProcessState.h"
-#include "proof/ProofTable.h"
 #include "rows/ProcessState.h"
+#include "tests/TestHelpers.h"
 
 namespace {
 
-// The message of the error that action raises, or "" when it raises none.
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const std::runtime_error& error) {
-    return error.what();
-  }
-  return "";
-}
-
-// The code of a whole change of place notation.
-char CodeOf(std::string_view notation) {
-  std::size_t cursor = 0;
-  return ParseChange(notation, cursor);
-}
+using test::CodeOf;
+using test::ErrorOf;
 
 // What the change of a code does to rounds.
 std::string ChangeText(char code) {
@@ -91,10 +77,7 @@ TEST_F(ChangeTableTest, EveryPredefinedChangeIsAPermutationButZOnEvenStages) {
 
 TEST_F(ChangeTableTest, ZOnAnEvenStageCannotBeAppliedButKeepsItsSlot) {
   SetBellCount(8);
-  ProofTable table;
-  Row row;
   EXPECT_EQ("Bad place: z", ErrorOf([] { (void)SequenceProduct("1z"); }));
-  EXPECT_EQ("Bad place: z", ErrorOf([&] { GenerateSequence(row, table, "z", false); }));
   EXPECT_EQ('I', CodeOf("14"));
 }
 
@@ -116,32 +99,6 @@ TEST_F(ChangeTableTest, AReversedLookupKeepsTheCodeDefinedLast) {
   EXPECT_EQ(" 2143576", ChangeText('b'));
 }
 
-TEST_F(ChangeTableTest, RingsASlowSixAndPlainSixEnd) {
-  ProofTable table;
-  Row row;
-  table.Insert(row);
-  const char* rows[] = {" 2135476", " 2314567", " 3215476", " 3124567", " 1325476", " 3152746"};
-  const std::string_view codes = slowSixThenPlain;
-  for (std::size_t k = 0; k < codes.size(); ++k) {
-    SCOPED_TRACE(codes[k]);
-    GenerateSequence(row, table, codes.substr(k, 1), false);
-    EXPECT_EQ(rows[k], row.ToText());
-  }
-  EXPECT_EQ(" 3152746", SequenceProduct(slowSixThenPlain).ToText());
-
-  // All six were recorded at indices 1 to 6: ringing them again repeats index 1 first, at 7.
-  Row again;
-  GenerateSequence(again, table, slowSixThenPlain, false);
-  std::int32_t roundsAt = 0;
-  std::int32_t repeats = 0;
-  EXPECT_FALSE(table.Verdict(roundsAt, repeats));
-  EXPECT_EQ(-12, roundsAt);
-  EXPECT_EQ(6, repeats);
-  std::ostringstream out;
-  table.PrintFirstRepeat(out);
-  EXPECT_EQ("Rows 1 and 7 are both  2135476\n", out.str());
-}
-
 TEST_F(ChangeTableTest, SequenceProductRecordsNothingAndStartsFromRounds) {
   EXPECT_TRUE(SequenceProduct("").IsRounds());
   EXPECT_TRUE(SequenceProduct("hh").IsRounds());
@@ -150,41 +107,13 @@ TEST_F(ChangeTableTest, SequenceProductRecordsNothingAndStartsFromRounds) {
 }
 
 TEST_F(ChangeTableTest, UnknownCodesAreBadPlaces) {
-  ProofTable table;
-  Row row;
   EXPECT_EQ("Bad place: q", ErrorOf([] { (void)rowsState.changeTable.ChangeOf('q'); }));
   EXPECT_EQ("Bad place: I", ErrorOf([] { (void)rowsState.changeTable.ChangeOf('I'); }));
-  EXPECT_EQ("Bad place: q", ErrorOf([&] { GenerateSequence(row, table, "13q", false); }));
-}
-
-TEST_F(ChangeTableTest, AwaitingRoundsDropsRowsUntilRoundsComesUp) {
-  ProofTable table;
-  Row row;
-  table.Insert(row);
-  GenerateSequence(row, table, "3", true);  // never reaches rounds
-  EXPECT_TRUE(rowsState.awaitingRounds);
-  GenerateSequence(row, table, "1", false);  // still dropped
-  EXPECT_EQ(" 2314567", row.ToText());
-  // "13" comes back to rounds, which is not recorded either; the 'x' after it is, at index 1.
-  GenerateSequence(row, table, "13x", false);
-  EXPECT_FALSE(rowsState.awaitingRounds);
-  EXPECT_EQ(" 1243657", row.ToText());
-  table.Insert(row);
-
-  std::int32_t roundsAt = 0;
-  std::int32_t repeats = 0;
-  EXPECT_FALSE(table.Verdict(roundsAt, repeats));
-  EXPECT_EQ(-2, roundsAt);  // rounds never recorded again
-  std::ostringstream out;
-  table.PrintFirstRepeat(out);
-  EXPECT_EQ("Rows 1 and 2 are both  1243657\n", out.str());
 }
 
 TEST_F(ChangeTableTest, SetBellCountOfTheSameStageOnlyClearsTheAwaitingFlag) {
   EXPECT_EQ('I', CodeOf("14"));
-  ProofTable table;
-  Row row;
-  GenerateSequence(row, table, "3", true);
+  rowsState.awaitingRounds = true;
   SetBellCount(7);
   EXPECT_FALSE(rowsState.awaitingRounds);
   EXPECT_TRUE(rowsState.changeTable.Holds('I'));
@@ -211,9 +140,7 @@ TEST_F(ChangeTableTest, RefusedBellCountsLeaveTheStageAlone) {
     SetBellCount(8);
     SetBellCount(7);
     ASSERT_EQ('I', CodeOf("14"));
-    ProofTable table;
-    Row row;
-    GenerateSequence(row, table, "3", true);
+    rowsState.awaitingRounds = true;
 
     EXPECT_EQ(message, ErrorOf([count = bells] { SetBellCount(count); }));
     EXPECT_EQ(7, rowsState.bellCount);
@@ -319,52 +246,6 @@ TEST_F(ChangeTableTest, InternChangeKeepsCodesDistinctUntilEveryCodeIsUsed) {
 
   std::next_permutation(bells.begin(), bells.end());
   EXPECT_EQ("Too many changes", ErrorOf([&] { (void)changes.InternChange(Row::FromText(bells)); }));
-}
-
-TEST_F(ChangeTableTest, GenerationRecordsTheRowsThatPermuteGives) {
-  // Up to 16 bells rows are rung packed, above as whole rows, and so is a first row that holds a
-  // bell beyond the stage; a change of places written out of order never packs.
-  struct Case {
-    int bells;
-    int beyond;  // a position whose bell the first row exchanges with the front, or 0
-  };
-  const Case cases[] = {{7, 0}, {16, 0}, {17, 0}, {35, 0}, {16, 20}};
-  for (const auto& [bells, beyond] : cases) {
-    SCOPED_TRACE(std::to_string(bells) + " " + std::to_string(beyond));
-    SetBellCount(bells);
-    std::string codes;
-    for (int period = 0; period < 40; ++period) {
-      codes += "13p";
-      codes += CodeOf("31");
-      codes += "33b1";  // "33" rings a row again
-    }
-    Row first;
-    first.Swap(0, beyond);
-    Row row = first;
-    ProofTable generated;
-    generated.Insert(row);
-    GenerateSequence(row, generated, codes, false);
-
-    Row expected = first;
-    ProofTable inserted;
-    inserted.Insert(expected);
-    for (const char code : codes) {
-      expected.Assign(expected.Permute(rowsState.changeTable.ChangeOf(code)));
-      inserted.Insert(expected);
-    }
-    EXPECT_EQ(expected.ToText(), row.ToText());
-    std::int32_t roundsAt[2] = {};
-    std::int32_t repeats[2] = {};
-    EXPECT_EQ(inserted.Verdict(roundsAt[0], repeats[0]),
-              generated.Verdict(roundsAt[1], repeats[1]));
-    EXPECT_EQ(roundsAt[0], roundsAt[1]);
-    ASSERT_EQ(repeats[0], repeats[1]);
-    ASSERT_NE(0, repeats[0]);
-    std::ostringstream lines[2];
-    inserted.PrintFirstRepeat(lines[0]);
-    generated.PrintFirstRepeat(lines[1]);
-    EXPECT_EQ(lines[0].str(), lines[1].str());
-  }
 }
 
 }  // namespace

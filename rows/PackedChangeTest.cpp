@@ -11,18 +11,16 @@
 #include "driver/ProcessState.h"
 #include "rows/ChangeTable.h"
 #include "rows/ProcessState.h"
+#include "tests/TestHelpers.h"
 
 namespace {
+
+using test::CodeOf;
 
 NarrowRowKey KeyOf(const Row& row) {
   NarrowRowKey key;
   EXPECT_TRUE(NarrowRowKey::Pack(row, rowsState.bellCount, key));
   return key;
-}
-
-char CodeOf(std::string_view notation) {
-  std::size_t cursor = 0;
-  return ParseChange(notation, cursor);
 }
 
 class PackedChangeTest : public ::testing::Test {

@@ -2,6 +2,7 @@
 
 #include "language/ProcessState.h"
 #include "language/Token.h"
+#include "ringing/Ringing.h"
 #include "rows/ChangeTable.h"
 #include "touch/Course.h"
 
@@ -12,20 +13,20 @@ Block::Block(char letter) : Element(letter) {
 }
 
 void Block::AppendChild(Element& child) {
-  children.push_back({!(child.IsNamed() || child.IsSeparator()), &child});
+  children.push_back(&child);
 }
 
 Element& Block::StartCourse() {
   Element& course = *ownedCourses.emplace_back(std::make_unique<Course>());
-  children.push_back({true, &course});
+  children.push_back(&course);
   return course;
 }
 
 bool Block::AddCall(const Token& call) {
-  if (open && (children.empty() || !children.back().element->AddCall(call))) {
+  if (open && (children.empty() || !children.back()->AddCall(call))) {
     if (!children.empty()) {
       // A course begun under another course length refused without finishing itself.
-      children.back().element->Finish();
+      children.back()->Finish();
     }
     (void)StartCourse().AddCall(call);
   }
@@ -40,7 +41,7 @@ bool Block::SetLength(int sixes) {
   if (!open) {
     return false;
   }
-  if (children.empty() || !children.back().element->SetLength(sixes)) {
+  if (children.empty() || !children.back()->SetLength(sixes)) {
     (void)StartCourse().SetLength(sixes);
   }
   return true;
@@ -51,14 +52,14 @@ void Block::Finish() {
     return;
   }
   if (!children.empty()) {
-    children.back().element->Finish();
+    children.back()->Finish();
   }
-  for (const ChildEntry& child : children) {
-    child.element->ApplyEndRow(endRow);
-    length = SaturatingAdd(length, child.element->length);
-    changesRung = SaturatingAdd(changesRung, child.element->changesRung);
-    if (child.element->changesRung > 0) {
-      ringingChildren.push_back(child.element);
+  for (Element* child : children) {
+    child->ApplyEndRow(endRow);
+    length = SaturatingAdd(length, child->length);
+    changesRung = SaturatingAdd(changesRung, child->changesRung);
+    if (child->changesRung > 0) {
+      ringingChildren.push_back(child);
     }
   }
   open = false;
@@ -74,8 +75,8 @@ void Block::Generate(ProofTable& table, Row& row, bool top) {
     }
   }
   if (open) {
-    for (const ChildEntry& child : children) {
-      child.element->Generate(table, row, false);
+    for (Element* child : children) {
+      child->Generate(table, row, false);
     }
   } else {
     for (Element* child : ringingChildren) {
@@ -88,13 +89,13 @@ void Block::Generate(ProofTable& table, Row& row, bool top) {
 }
 
 int Block::ColumnOf(int six) const {
-  return children.empty() ? 0 : children.front().element->ColumnOf(six);
+  return children.empty() ? 0 : children.front()->ColumnOf(six);
 }
 
 std::string Block::HeadingText() {
-  return children.empty() ? std::string() : children.front().element->HeadingText();
+  return children.empty() ? std::string() : children.front()->HeadingText();
 }
 
 bool Block::IsSingleCourse() const {
-  return children.size() == 1 && children.front().element->IsSingleCourse();
+  return children.size() == 1 && children.front()->IsSingleCourse();
 }

@@ -12,11 +12,6 @@ class Block : public Element {
   // A letter enters the block into the block table at once, before its content is read.
   explicit Block(char letter);
 
-  struct ChildEntry {
-    bool owned;  // a course this block created; shared blocks and the separator are not owned
-    Element* element;
-  };
-
   void AppendChild(Element& child);
 
   bool AddCall(const Token& call) override;
@@ -30,8 +25,8 @@ class Block : public Element {
   void Layout(LineList& lines, Row& row, std::int64_t first, const ProofTable* table,
               bool top) override;
 
-  std::vector<ChildEntry> children;  // in the order rung and printed; an element may recur
-  bool laidOut = false;              // a block already printed is printed again in short form
+  std::vector<Element*> children;  // in the order rung and printed; an element may recur
+  bool laidOut = false;            // a block already printed is printed again in short form
 
  private:
   Element& StartCourse();

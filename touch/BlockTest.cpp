@@ -15,21 +15,16 @@
 #include "proof/ProofTable.h"
 #include "rows/ChangeTable.h"
 #include "rows/ProcessState.h"
+#include "tests/TestHelpers.h"
 #include "touch/Course.h"
 #include "touch/ProcessState.h"
 
 namespace {
 
-Token Call(int six, char letter = 'b') {
-  Token token;
-  token.type = TokenType::Call;
-  token.value = static_cast<std::uint8_t>(six);
-  token.letter = letter;
-  return token;
-}
+using test::Call;
 
 const Course* CourseAt(const Block& block, std::size_t index) {
-  return index < block.children.size() ? dynamic_cast<const Course*>(block.children[index].element)
+  return index < block.children.size() ? dynamic_cast<const Course*>(block.children[index])
                                        : nullptr;
 }
 
@@ -45,10 +40,7 @@ std::int32_t RingFromRounds(Block& top, Row& row) {
   ProofTable table;
   table.Insert(row);
   top.Generate(table, row, true);
-  std::int32_t roundsAt = 0;
-  std::int32_t repeats = 0;
-  (void)table.Verdict(roundsAt, repeats);
-  return roundsAt;
+  return table.Verdict().roundsAt;
 }
 
 // Stedman Triples from the default start: 14 sixes per course, rounds as the fourth row of a quick
@@ -75,11 +67,9 @@ TEST_F(BlockTest, ACallForASixAlreadyPassedStartsANewCourse) {
   AddCalls(top, {Call(4), Call(6), Call(11), Call(3), Call(5, 's')});
   ASSERT_EQ(2U, top.children.size());
   EXPECT_EQ("pppbpbppppbppp", CallsAt(top, 0));
-  EXPECT_FALSE(top.children[0].element->IsOpen());
+  EXPECT_FALSE(top.children[0]->IsOpen());
   EXPECT_EQ("ppbps", CallsAt(top, 1));
-  EXPECT_TRUE(top.children[1].element->IsOpen());
-  EXPECT_TRUE(top.children[0].owned);
-  EXPECT_TRUE(top.children[1].owned);
+  EXPECT_TRUE(top.children[1]->IsOpen());
 
   top.Finish();
   EXPECT_EQ("ppbpsppppppppp", CallsAt(top, 1));
@@ -145,7 +135,7 @@ TEST_F(BlockTest, ACourseBegunUnderAnotherCourseLengthIsFinishedAndReplaced) {
   settings.SetSixesPerCourse(7);
   AddCalls(top, {Call(5)});
   ASSERT_EQ(2U, top.children.size());
-  EXPECT_FALSE(top.children[0].element->IsOpen());
+  EXPECT_FALSE(top.children[0]->IsOpen());
   EXPECT_EQ("pppbpppppppppp", CallsAt(top, 0));
   EXPECT_EQ("ppppb", CallsAt(top, 1));
 }
@@ -162,8 +152,6 @@ TEST_F(BlockTest, ANamedBlockUsedTwiceCountsTwiceAndIsShared) {
   top.Finish();
   EXPECT_EQ(168, top.length);
   EXPECT_EQ(Row::FromText("1634725"), top.endRow);  // 3714256 applied twice
-  EXPECT_FALSE(top.children[0].owned);
-  EXPECT_FALSE(top.children[1].owned);
 }
 
 TEST_F(BlockTest, ACallAfterAFinishedChildStartsANewCourse) {
@@ -172,14 +160,13 @@ TEST_F(BlockTest, ACallAfterAFinishedChildStartsANewCourse) {
   a.Finish();
   top.AppendChild(a);
   AddCalls(top, {Call(6)});
-  top.children.back().element->Finish();  // as the parser does before appending
-  top.AppendChild(globalSeparator);
+  top.children.back()->Finish();  // as the parser does before appending
+  top.AppendChild(*touchState.separator);
   AddCalls(top, {Call(6)});
   top.Finish();
   ASSERT_EQ(4U, top.children.size());
   EXPECT_EQ("pppppbpppppppp", CallsAt(top, 1));
-  EXPECT_TRUE(top.children[2].element->IsSeparator());
-  EXPECT_FALSE(top.children[2].owned);
+  EXPECT_TRUE(top.children[2]->IsSeparator());
   EXPECT_EQ("pppppbpppppppp", CallsAt(top, 3));
   EXPECT_EQ(3 * 84, top.length);
 }
@@ -197,10 +184,7 @@ TEST_F(BlockTest, AnEmptyBlockRingsAndShowsNothing) {
   table.Insert(row);
   top.Generate(table, row, false);
   EXPECT_EQ(Row::FromText("2143657"), row);
-  std::int32_t roundsAt = 0;
-  std::int32_t repeats = 0;
-  (void)table.Verdict(roundsAt, repeats);
-  EXPECT_EQ(0, roundsAt);  // only the row inserted before
+  EXPECT_EQ(0, table.Verdict().roundsAt);  // only the row inserted before
 }
 
 TEST_F(BlockTest, AFinishedBlockTakesNothingAndFinishesOnce) {
@@ -226,7 +210,7 @@ TEST_F(BlockTest, ASingleCourseIsOneCourseDirectlyOrThroughOneBlock) {
   AddCalls(twoCourses, {Call(4), Call(2)});
   twoCourses.Finish();
   Block separated(0);
-  separated.AppendChild(globalSeparator);
+  separated.AppendChild(*touchState.separator);
   separated.Finish();
 
   EXPECT_TRUE(oneCourse.IsSingleCourse());

@@ -4,6 +4,7 @@
 
 #include "language/ProcessState.h"
 #include "language/Token.h"
+#include "ringing/Ringing.h"
 #include "rows/ChangeTable.h"
 
 Course::Course() : Element(0), sixCount(languageState.settings.sixesPerCourse) {}

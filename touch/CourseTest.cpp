@@ -10,35 +10,14 @@
 #include "language/ProcessState.h"
 #include "language/Token.h"
 #include "proof/ProofTable.h"
+#include "ringing/Ringing.h"
 #include "rows/ChangeTable.h"
+#include "tests/TestHelpers.h"
 
 namespace {
 
-Token Call(int six, char letter = 'b') {
-  Token token;
-  token.type = TokenType::Call;
-  token.value = static_cast<std::uint8_t>(six);
-  token.letter = letter;
-  return token;
-}
-
-std::string Repeat(const std::string& text, int times) {
-  std::string result;
-  for (int time = 0; time < times; ++time) {
-    result += text;
-  }
-  return result;
-}
-
-template <typename Action>
-std::string ErrorOf(Action action) {
-  try {
-    action();
-  } catch (const std::runtime_error& error) {
-    return error.what();
-  }
-  return "";
-}
+using test::Call;
+using test::ErrorOf;
 
 // Rings the start tail and the course from rounds; answers the change at which rounds recurs, or
 // minus the changes recorded when it does not.
@@ -48,10 +27,7 @@ std::int32_t RoundsAfter(Course& course) {
   table.Insert(row);
   GenerateSequence(row, table, languageState.settings.StartTail(), false);
   course.Generate(table, row, false);
-  std::int32_t roundsAt = 0;
-  std::int32_t repeats = 0;
-  (void)table.Verdict(roundsAt, repeats);
-  return roundsAt;
+  return table.Verdict().roundsAt;
 }
 
 // Stedman Triples, 14 sixes per course, rounds as the fourth row of a quick six.
@@ -83,7 +59,7 @@ TEST_F(CourseTest, APlainCourseRingsEightyFourChangesBackToRounds) {
   Course course;
   course.Finish();
   EXPECT_EQ(std::string(14, 'p'), course.calls);
-  EXPECT_EQ(Repeat("p31313p13131", 7), course.changeString);
+  EXPECT_EQ(test::Repeated("p31313p13131", 7), course.changeString);
   EXPECT_TRUE(course.endRow.IsRounds());
   EXPECT_EQ(84, course.length);
   EXPECT_FALSE(course.IsOpen());
@@ -195,7 +171,7 @@ TEST_F(CourseTest, ErinRingsSlowSixesAndComesRoundAfterFortyTwo) {
   ASSERT_EQ("", settings.StartTail());
   Course course;
   course.Finish();
-  EXPECT_EQ(Repeat("p31313", 7), course.changeString);
+  EXPECT_EQ(test::Repeated("p31313", 7), course.changeString);
   EXPECT_EQ(42, course.length);
   EXPECT_EQ(42, RoundsAfter(course));
 }

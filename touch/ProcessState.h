@@ -1,8 +1,13 @@
 #pragma once
 
-// touch/ProcessState.h: the one separator of the system. It never changes after start-up, so a
-// reset has nothing to put back.
+// touch/ProcessState.h: the one separator of the system, appended for every rule token. The reset
+// makes it anew, with the blocks that point to it.
+
+#include <memory>
 
 #include "touch/Separator.h"
 
-inline Separator globalSeparator;
+struct TouchState {
+  std::unique_ptr<Separator> separator = std::make_unique<Separator>();
+};
+inline TouchState touchState;  // its default value is the start value
