@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <limits>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "language/ProcessState.h"
 #include "language/TokenReader.h"
 #include "language/TouchParser.h"
+#include "layout/IntToText.h"
 #include "layout/LineList.h"
 #include "layout/Title.h"
 #include "proof/ProofTable.h"
@@ -54,13 +56,13 @@ void CheckProvable(const Block& top, std::int64_t maxChanges) {
 
 }  // namespace
 
-int Run(std::istream& in, std::ostream& out, std::ostream& err, std::int64_t maxChanges) {
+TouchReport ProveTouch(std::istream& in, std::ostream& err, const ProveSettings& settings) {
   Block top(0);
   LimitedInput input(*in.rdbuf(), maxInputBytes);
   std::istream limitedIn(&input);
   TokenReader reader(limitedIn);
   TouchParser(reader, err).Parse(top, true);
-  CheckProvable(top, maxChanges);
+  CheckProvable(top, settings.maxChanges);
 
   Row row;
   ProofTable table;
@@ -70,28 +72,57 @@ int Run(std::istream& in, std::ostream& out, std::ostream& err, std::int64_t max
   top.Generate(table, row, true);
   row.Reset();
 
-  std::int32_t length = 0;
-  std::int32_t repeats = 0;
-  const bool isTrue = table.Verdict(length, repeats);
+  TouchReport report;
+  report.verdict = table.Verdict();
+  report.extents = table.Extents();
+  const std::int32_t roundsAt = report.verdict.roundsAt;
+  const std::int32_t repeats = report.verdict.repeats;
+  report.length = static_cast<std::int32_t>(std::abs(static_cast<std::int64_t>(roundsAt)));
+  report.title = BuildTitle();
   // The layout is built before anything is printed, so that a touch too long to print is refused
   // with an empty standard output.
   LineList lines;
-  top.Layout(lines, row, 0, length != 0 && repeats != 0 ? &table : nullptr, true);
-  out << IntToText(std::abs(static_cast<std::int64_t>(length))) << ' ' << BuildTitle() << ' ';
-  for (std::size_t line = 0; line < lines.Size(); ++line) {
-    out << lines[line] << '\n';
+  top.Layout(lines, row, 0, roundsAt != 0 && repeats != 0 ? &table : nullptr, true);
+  report.lines = lines.TakeTexts();
+  if (repeats != 0) {
+    const ProofTable::Repeat repeat = table.FirstRepeat();
+    report.firstRepeat = RepeatedPair{repeat.first, repeat.second, repeat.row.ToText().substr(1)};
   }
-  if (!isTrue) {
+  if (!report.verdict.isTrue) {
     if (repeats != 0) {
-      out << IntToText(repeats) << " repeated rows\n";
-      table.PrintFirstRepeat(out);
+      report.verdictLines.push_back(IntToText(repeats) + " repeated rows");
+      std::ostringstream pair;
+      table.PrintFirstRepeat(pair);
+      std::string text = pair.str();
+      text.pop_back();  // its line break
+      report.verdictLines.push_back(std::move(text));
     }
-    if (length > 0) {
-      out << "Rounds occurs after " << IntToText(length) << " changes \n";
+    if (roundsAt > 0) {
+      report.verdictLines.push_back("Rounds occurs after " + IntToText(roundsAt) + " changes ");
     } else {
-      out << "Touch does not come round\n";
+      report.verdictLines.push_back("Touch does not come round");
     }
+  }
+  return report;
+}
+
+void PrintTouch(const TouchReport& report, std::ostream& out) {
+  out << IntToText(report.length) << ' ' << report.title << ' ';
+  for (const std::string& line : report.lines) {
+    out << line << '\n';
+  }
+  for (const std::string& line : report.verdictLines) {
+    out << line << '\n';
   }
   out << '\n';
-  return isTrue ? 0 : 1;
+}
+
+int ExitStatus(const TouchReport& report) {
+  return report.verdict.isTrue ? 0 : 1;
+}
+
+int Run(std::istream& in, std::ostream& out, std::ostream& err, std::int64_t maxChanges) {
+  const TouchReport report = ProveTouch(in, err, {.maxChanges = maxChanges});
+  PrintTouch(report, out);
+  return ExitStatus(report);
 }

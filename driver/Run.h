@@ -2,17 +2,61 @@
 
 #include <cstdint>
 #include <istream>
+#include <optional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "proof/ProofTable.h"
+
+class Diagnostics;
 
 // The most bytes of input a touch may take: the tree built from it grows with the input.
 inline constexpr std::int64_t maxInputBytes = std::int64_t{1} << 24;  // 16 MiB
 
-// Proves one touch: parses it from in, generates and proves every row, and prints the summary, the
-// laid-out touch and the verdict on out; tokens out of place are reported on err. Answers the exit
-// status: 0 when the touch is true and comes round, 1 otherwise. An error that stops processing is
-// thrown as std::runtime_error, with what out already holds left in place. A touch that would ring
-// more than maxChanges changes is refused before any row is rung.
+// How one touch is to be proved.
+struct ProveSettings {
+  // A touch that would ring more changes is refused before any row is rung.
+  std::int64_t maxChanges = maxProvableChanges;
+  // Where the touch comes from, for messages: the file name or "<stdin>".
+  std::string inputName = "<stdin>";
+  // Warnings are found and kept here when given; none are looked for without it.
+  Diagnostics* diagnostics = nullptr;
+};
+
+// The first repeated pair of a false touch: "Rows 12 and 100 are both  1325476".
+struct RepeatedPair {
+  std::int32_t first = 0;
+  std::int32_t second = 0;
+  std::string row;  // the row as printed, after its leading blank
+};
+
+// What proving one touch found: everything the printed touch shows, and more for other tools.
+struct TouchReport {
+  std::int32_t length = 0;  // the length on the summary line
+  std::string title;        // the method and stage, "Stedman Triples"
+  ProofVerdict verdict;
+  std::int32_t extents = 0;  // whole extents of a touch true as several
+  std::optional<RepeatedPair> firstRepeat;
+  // The printed touch: the summary line's last blank is followed by the first of these.
+  std::vector<std::string> lines;
+  // The lines after the touch when it is false: the repeated rows and where rounds occurs.
+  std::vector<std::string> verdictLines;
+};
+
+// Proves one touch: parses it from in, generates and proves every row, and lays it out. Tokens out
+// of place are reported on err as they are read. An error that stops processing is thrown as
+// std::runtime_error; nothing is then printed.
+TouchReport ProveTouch(std::istream& in, std::ostream& err, const ProveSettings& settings = {});
+
+// What a plain run prints on standard output: the summary line, the touch, the verdict lines and
+// the empty line that ends every run.
+void PrintTouch(const TouchReport& report, std::ostream& out);
+
+// The exit status of a proved touch: 0 when it is true and comes round, 1 otherwise.
+int ExitStatus(const TouchReport& report);
+
+// Proves one touch and prints it on out, as a plain run of the program does; answers the exit
+// status. Errors are thrown as ProveTouch throws them.
 int Run(std::istream& in, std::ostream& out, std::ostream& err,
         std::int64_t maxChanges = maxProvableChanges);

@@ -45,6 +45,8 @@ class LineList {
   [[nodiscard]] bool Empty() const { return lines.empty(); }
   [[nodiscard]] const std::string& operator[](std::size_t index) const { return lines[index].text; }
   [[nodiscard]] LineKind KindOf(std::size_t index) const { return lines[index].kind; }
+  // The text of every line, moved out: the list is left empty.
+  [[nodiscard]] std::vector<std::string> TakeTexts();
 
  private:
   static constexpr std::size_t lineOverhead = 32;
