@@ -34,6 +34,7 @@ int RunCommand(const Options& options, const CommandInputs& inputs, std::ostream
 
   Diagnostics diagnostics;
   ProveSettings settings;
+  settings.maxChanges = inputs.maxChanges;
   settings.inputName = options.fromFile ? options.file : "<stdin>";
   settings.diagnostics = options.warnings || options.strict ? &diagnostics : nullptr;
   // The reports of tokens out of place keep their place on standard error, before any error.

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <istream>
 #include <memory>
 #include <ostream>
 #include <string>
+
+#include "proof/ProofTable.h"
 
 struct Options;
 
@@ -16,6 +19,8 @@ struct CommandInputs {
   bool standardInputIsTerminal = false;
   // Opens a touch file; answers nullptr when it cannot be opened.
   std::function<std::unique_ptr<std::istream>(const std::string& name)> openFile;
+  // The most changes a touch may ring where the run has less memory than the machine: a browser.
+  std::int64_t maxChanges = maxProvableChanges;
 };
 
 // One whole run of the command, as the program and the browser page make it: the help, the

@@ -38,6 +38,9 @@ void ProofTable::Insert(const Row& row) {
 }
 
 void ProofTable::Insert(std::span<const Row> rows) {
+  if (observer != nullptr && !rows.empty()) {
+    observer->Observe(rowCount, rows);
+  }
   const int bellCount = rowsState.bellCount;
   while (!rows.empty()) {
     const std::size_t count = std::min(batchSize, rows.size());
@@ -64,11 +67,14 @@ void ProofTable::Insert(std::span<const Row> rows) {
 }
 
 void ProofTable::Insert(std::span<const NarrowRowKey> keys) {
-  if (wide) {
+  if (wide) {  // each row is shown to the observer as it is recorded whole
     for (const NarrowRowKey& key : keys) {
       Insert(key.Unpack(rowsState.bellCount));
     }
     return;
+  }
+  if (observer != nullptr && !keys.empty()) {
+    observer->Observe(rowCount, keys);
   }
   while (!keys.empty()) {
     const std::size_t count = std::min(batchSize, keys.size());

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "proof/EntryTable.h"
+#include "proof/RowObserver.h"
 #include "rows/Row.h"
 #include "rows/RowKey.h"
 
@@ -30,6 +31,8 @@ inline constexpr std::int64_t maxProvableChanges = 100000000;
 // must not change while rows are recorded.
 class ProofTable {
  public:
+  // Every row recorded from now on is shown to observer too (nullptr: to none).
+  void SetObserver(RowObserver* observer) { this->observer = observer; }
   // Makes room for rows rows without growing on the way; more may still be recorded.
   void Reserve(std::int64_t rows);
   void Insert(const Row& row);
@@ -80,6 +83,7 @@ class ProofTable {
   // The row's entry; its count is 0 when the table does not hold it.
   [[nodiscard]] ProofEntry Find(const Row& row) const;
 
+  RowObserver* observer = nullptr;
   // The entries live under narrow keys while every row fits one (up to 16 bells), else under wide.
   bool wide = false;
   EntryTable<NarrowRowKey> narrowEntries;

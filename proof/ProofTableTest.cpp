@@ -330,4 +330,44 @@ TEST_F(ProofTableTest, RowsArriveOneByOneOrInRunsWithTheSameResult) {
   }
 }
 
+// Writes down every row it is shown, at the index it is shown at.
+class Recorder final : public RowObserver {
+ public:
+  void Observe(std::int32_t first, std::span<const NarrowRowKey> keys) override {
+    for (const NarrowRowKey& key : keys) {
+      Note(first++, key.Unpack(rowsState.bellCount));
+    }
+  }
+  void Observe(std::int32_t first, std::span<const Row> rows) override {
+    for (const Row& row : rows) {
+      Note(first++, row);
+    }
+  }
+  std::vector<std::string> seen;
+
+ private:
+  void Note(std::int32_t index, const Row& row) {
+    EXPECT_EQ(static_cast<std::size_t>(index), seen.size());
+    seen.push_back(row.ToText());
+  }
+};
+
+TEST_F(ProofTableTest, AnObserverSeesEveryRowOnceInOrder) {
+  SetBellCount(16);
+  const Row x = Row::FromText("2134567890ETABCD");
+  NarrowRowKey key;
+  ASSERT_TRUE(NarrowRowKey::Pack(x, 16, key));
+  Row beyond;  // a bell beyond the stage: the table holds it whole from then on
+  beyond.Swap(0, 20);
+  ProofTable table;
+  Recorder recorder;
+  table.SetObserver(&recorder);
+  table.Insert(rounds);
+  table.Insert(std::span<const NarrowRowKey>(&key, 1));
+  table.Insert(beyond);
+  table.Insert(std::span<const NarrowRowKey>(&key, 1));
+  EXPECT_EQ((std::vector<std::string>{rounds.ToText(), x.ToText(), beyond.ToText(), x.ToText()}),
+            recorder.seen);
+}
+
 }  // namespace
