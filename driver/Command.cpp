@@ -37,6 +37,7 @@ int RunCommand(const Options& options, const CommandInputs& inputs, std::ostream
   settings.maxChanges = inputs.maxChanges;
   settings.inputName = options.fromFile ? options.file : "<stdin>";
   settings.diagnostics = options.warnings || options.strict ? &diagnostics : nullptr;
+  settings.mayReadPastEnd = options.fromFile || !inputs.standardInputIsTerminal;
   // The reports of tokens out of place keep their place on standard error, before any error.
   std::ostringstream messages;
   std::optional<TouchReport> report;

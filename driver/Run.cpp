@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "diagnostics/Diagnostics.h"
+#include "diagnostics/TouchChecks.h"
 #include "driver/LimitedInput.h"
 #include "language/ProcessState.h"
 #include "language/TokenReader.h"
@@ -15,6 +17,7 @@
 #include "layout/Title.h"
 #include "proof/ProofTable.h"
 #include "rows/ChangeTable.h"
+#include "rows/ProcessState.h"
 #include "touch/Block.h"
 
 namespace {
@@ -54,14 +57,76 @@ void CheckProvable(const Block& top, std::int64_t maxChanges) {
   }
 }
 
+// The warning after an error that a slip probably caused: a call letter in upper case.
+void HintAfterError(const std::string& message, const TouchParser& parser,
+                    Diagnostics& diagnostics) {
+  const std::string badPlace = "Bad place: ";
+  if (message.size() != badPlace.size() + 1 || message.compare(0, badPlace.size(), badPlace) != 0) {
+    return;
+  }
+  const char letter = message.back();
+  const SourcePosition where = parser.FirstCallWithLetter(letter);
+  if (!where.Known()) {
+    return;
+  }
+  if (rowsState.changeTable.Holds(letter)) {
+    // The change of 'z' on an even number of bells leaves one bell without a partner.
+    diagnostics.Warn(where, std::string(1, letter) +
+                                " is no change on an even number of bells, so its course cannot "
+                                "be rung");
+    return;
+  }
+  std::string text =
+      std::string(1, letter) + " names no call of this touch, so its course cannot be rung: ";
+  if (letter == 'S') {
+    text += "a single is written 5s or s5, with a lower-case s";
+  } else if (letter == 'B') {
+    text += "a bob is written 5 or 5b, with a lower-case b";
+  } else {
+    text +=
+        "the calls are b (a bob) and s (a single), in lower case, and the letters of the changes "
+        "that call definitions add";
+  }
+  diagnostics.Warn(where, std::move(text));
+}
+
 }  // namespace
 
 TouchReport ProveTouch(std::istream& in, std::ostream& err, const ProveSettings& settings) {
+  Diagnostics* const diagnostics = settings.diagnostics;
   Block top(0);
   LimitedInput input(*in.rdbuf(), maxInputBytes);
   std::istream limitedIn(&input);
-  TokenReader reader(limitedIn);
-  TouchParser(reader, err).Parse(top, true);
+  TokenReader reader(limitedIn, diagnostics);
+  TouchParser parser(reader, err, diagnostics);
+  try {
+    parser.Parse(top, true);
+  } catch (const std::runtime_error& error) {
+    if (diagnostics != nullptr) {
+      parser.FlushWarnings();
+      HintAfterError(error.what(), parser, *diagnostics);
+      diagnostics->SortByPlace();
+    }
+    throw;
+  }
+  if (diagnostics != nullptr) {
+    if (const auto& early = parser.TouchEndedEarly()) {
+      SourcePosition more;
+      if (settings.mayReadPastEnd) {
+        input.EndQuietlyAtBound();
+        more = reader.FindMoreInput(maxInputBytes);
+      }
+      if (more.Known()) {
+        diagnostics->Warn(early->where, early->what + "; the rest of the file, from " +
+                                            std::to_string(more.line) + ":" +
+                                            std::to_string(more.column) + ", is not read");
+      } else if (early->always) {
+        diagnostics->Warn(early->where, early->what);
+      }
+    }
+    CheckCourses(top, parser.StartWrittenAt(), *diagnostics);
+    diagnostics->SortByPlace();
+  }
   CheckProvable(top, settings.maxChanges);
 
   Row row;
@@ -71,6 +136,11 @@ TouchReport ProveTouch(std::istream& in, std::ostream& err, const ProveSettings&
   table.Insert(row);
   top.Generate(table, row, true);
   row.Reset();
+
+  if (diagnostics != nullptr) {
+    CheckRoundsComesUp(top, table, *diagnostics);
+    diagnostics->SortByPlace();
+  }
 
   TouchReport report;
   report.verdict = table.Verdict();

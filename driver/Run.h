@@ -22,6 +22,9 @@ struct ProveSettings {
   std::string inputName = "<stdin>";
   // Warnings are found and kept here when given; none are looked for without it.
   Diagnostics* diagnostics = nullptr;
+  // Whether the input may be read on after the touch ends, to warn that the rest of a file is not
+  // read: not at a terminal, where more comes only when the ringer types it.
+  bool mayReadPastEnd = true;
 };
 
 // The first repeated pair of a false touch: "Rows 12 and 100 are both  1325476".

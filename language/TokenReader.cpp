@@ -312,7 +312,7 @@ void TokenReader::ReadToken(Token& token) {
   token.source.assign(1, c);
   token.written = -1;
   token.value = static_cast<std::uint8_t>(c);
-  const bool atEnd = ended && pending == noPending;
+  const bool atEnd = InputEnded();
   capture = &token.source;
   switch (c) {
     case '#':

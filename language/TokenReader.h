@@ -25,6 +25,8 @@ class TokenReader {
 
   // True when the last End token was the end of the input, not a written "*".
   [[nodiscard]] bool EndWasInput() const { return endWasInput; }
+  // True when the input has ended and nothing read is waiting to be read again.
+  [[nodiscard]] bool InputEnded() const { return ended && pending == noPending; }
   // Skips separators and comments after the touch has ended; answers where the next character
   // that is neither stands, or a position that is not Known() when the input ends first. Reads at
   // most maxBytes characters: an input that goes on with blanks for ever is not read for ever.

@@ -113,6 +113,7 @@ void ProofTable::RecordRepeat(const ProofEntry& entry, const Key& key) {
     }
   } else if (roundsAt == 0) {
     roundsAt = index;
+    firstRoundsAt = index;
   } else if (const std::int64_t extent = ExtentLength(rowsState.bellCount);
              extent != 0 && index % extent == 0 && index / extent == maxOccurrences) {
     extents = maxOccurrences;

@@ -45,6 +45,11 @@ class ProofTable {
   // The verdict on the rows recorded so far. Changes nothing: it may be asked at any time, and the
   // layout's questions below answer the same before and after it.
   [[nodiscard]] ProofVerdict Verdict() const;
+  // The rows recorded so far, the starting rounds included.
+  [[nodiscard]] std::int32_t RowCount() const { return rowCount; }
+  // The index at which rounds first recurred, whatever the multi-extent rule made of it; 0 when it
+  // has not.
+  [[nodiscard]] std::int32_t FirstRoundsAt() const { return firstRoundsAt; }
   // The number of whole extents of a touch true as several extents; 0 for any other touch.
   [[nodiscard]] std::int32_t Extents() const;
   // The first repeated pair: the row and the indices of its first two occurrences.
@@ -92,6 +97,7 @@ class ProofTable {
 
   std::int32_t rowCount = 0;
   std::int32_t roundsAt = 0;
+  std::int32_t firstRoundsAt = 0;  // the first recurrence of rounds, which roundsAt may pass
   std::int32_t maxOccurrences = 0;
   std::int32_t extents = 0;  // recognised as rows arrive; ConfirmedExtents checks them
   // ConfirmedExtents for the rows recorded when it was last worked out (rowCount then), kept so

@@ -68,8 +68,9 @@ while(TRUE)
   endif()
 
   file(WRITE "${touchFile}" "${touch}")
-  execute_process(COMMAND "${PROGRAM}" "${touchFile}" OUTPUT_VARIABLE actualOut
-                  ERROR_VARIABLE actualErr TIMEOUT 60)
+  # Run where the file is, so that warnings name it as a ringer's own file: example.touch:1:9.
+  execute_process(COMMAND "${PROGRAM}" example.touch WORKING_DIRECTORY "${WORKDIR}"
+                  OUTPUT_VARIABLE actualOut ERROR_VARIABLE actualErr TIMEOUT 60)
   if(NOT actualOut STREQUAL expectedOut)
     message("${DOC}:${line}: standard output differs; it was:\n${actualOut}")
     set(failed TRUE)

@@ -7,7 +7,10 @@
 #include "ringing/Ringing.h"
 #include "rows/ChangeTable.h"
 
-Course::Course() : Element(0), sixCount(languageState.settings.sixesPerCourse) {}
+Course::Course()
+    : Element(0),
+      sixCount(languageState.settings.sixesPerCourse),
+      standardSixes(languageState.settings.sixesPerCourse) {}
 
 bool Course::ExtendCalls(int n, char fill) {
   if (n >= 0 && calls.size() > static_cast<std::size_t>(n)) {
@@ -31,6 +34,11 @@ bool Course::AddCall(const Token& call) {
     throw std::runtime_error("Incorrect token type in AddCall");
   }
   calls += call.letter;
+  if (standardSixes >= 0 && calls.size() > static_cast<std::size_t>(standardSixes) &&
+      !lengthenedAt.Known()) {
+    lengthenedAt = call.where;
+    sixPast = static_cast<int>(calls.size());
+  }
   return true;
 }
 
@@ -41,6 +49,7 @@ bool Course::SetLength(int sixes) {
   const bool extended = ExtendCalls(sixes, 'p');
   if (extended) {
     sixCount = sixes;
+    lengthWritten = true;
     Finish();
   }
   return extended;

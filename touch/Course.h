@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "diagnostics/SourcePosition.h"
 #include "touch/Element.h"
 
 // The calls of one run of sixes. Takes calls in rising six order, fills the sixes between them with
@@ -30,6 +31,14 @@ class Course final : public Element {
   int sixCount;                 // the sixes per course when the course was begun
   std::string changeString;     // per six: its call, then its five changes; built by Finish
   std::string calls;            // one call letter per six: 'p' plain, 'b' bob, 's' single, ...
+
+  // For warnings: where the course was begun (its first call or length), the standard length it
+  // was begun under, where a call first went past that length, and whether a length was given.
+  SourcePosition where;
+  int standardSixes;
+  SourcePosition lengthenedAt;
+  int sixPast = 0;  // the six of that call
+  bool lengthWritten = false;
 
  private:
   void BuildCallingText();
