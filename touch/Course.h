@@ -7,6 +7,9 @@
 
 // The calls of one run of sixes. Takes calls in rising six order, fills the sixes between them with
 // plain six-ends, and closes itself when a call comes for a six it already holds.
+//
+// Defined in touch/Course.cpp, but for the text a course prints: BuildCallingText and HeadingText
+// in layout/CourseText.cpp, Layout in layout/CourseLayout.cpp, beside the layout's state.
 class Course final : public Element {
  public:
   Course();
