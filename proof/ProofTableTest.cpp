@@ -12,6 +12,7 @@
 #include "driver/ProcessState.h"
 #include "rows/ChangeTable.h"
 #include "rows/ProcessState.h"
+#include "tests/TestHelpers.h"
 
 // Shown by GoogleTest when a comparison fails: found beside the type, outside the test's namespace.
 std::ostream& operator<<(std::ostream& out, const ProofVerdict& verdict) {
@@ -26,7 +27,7 @@ std::vector<Row> AllButRounds() {
   std::string bells = rowsState.bellSymbols.substr(0, rowsState.bellCount);
   std::vector<Row> rows;
   while (std::next_permutation(bells.begin(), bells.end())) {
-    rows.push_back(Row::FromText(bells));
+    rows.push_back(test::RowOf(bells));
   }
   return rows;
 }
@@ -68,9 +69,9 @@ class ProofTableTest : public ::testing::Test {
   void SetUp() override {
     ResetProcessState();
     SetBellCount(7);
-    a = Row::FromText("2135476");
-    b = Row::FromText("2314567");
-    c = Row::FromText("3215476");
+    a = test::RowOf("2135476");
+    b = test::RowOf("2314567");
+    c = test::RowOf("3215476");
   }
 
   ProofTable table;
@@ -109,7 +110,7 @@ TEST_F(ProofTableTest, ARowThreeTimesCountsTwoRepeats) {
   EXPECT_EQ("Rows 1 and 3 are both  2135476\n", FirstRepeatLine(table));
   EXPECT_TRUE(table.IsRepeated(a));
   EXPECT_FALSE(table.IsRepeated(b));
-  EXPECT_FALSE(table.IsRepeated(Row::FromText("7654321")));
+  EXPECT_FALSE(table.IsRepeated(test::RowOf("7654321")));
 }
 
 TEST_F(ProofTableTest, RepeatsAfterRoundsAreNotCounted) {
@@ -119,7 +120,7 @@ TEST_F(ProofTableTest, RepeatsAfterRoundsAreNotCounted) {
 }
 
 TEST_F(ProofTableTest, IsRepeatedOnlyOnceRoundsHasComeUp) {
-  const Row repeated = Row::FromText("1325476");
+  const Row repeated = test::RowOf("1325476");
   const std::vector<Row> fillers = Fillers(37, {repeated});
   table.Insert(rounds);
   InsertAll(table, {fillers.begin(), fillers.begin() + 9});  // 1 to 9
@@ -137,7 +138,7 @@ TEST_F(ProofTableTest, IsRepeatedOnlyOnceRoundsHasComeUp) {
 }
 
 TEST_F(ProofTableTest, FindsWhereTheFirstRepeatedPairLies) {
-  const Row repeated = Row::FromText("1325476");
+  const Row repeated = test::RowOf("1325476");
   const std::vector<Row> fillers = Fillers(98, {repeated, a});
   table.Insert(rounds);
   InsertAll(table, {fillers.begin(), fillers.begin() + 11});  // 1 to 11
@@ -240,7 +241,7 @@ TEST_F(ProofTableTest, ExtentLengthsOfLargeStagesDoNotOverflow) {
     SCOPED_TRACE(bells);
     SetBellCount(bells);
     ProofTable large;
-    const Row swapped = Row::FromText("21");
+    const Row swapped = test::RowOf("21");
     InsertAll(large, {rounds, swapped, rounds, swapped, rounds, swapped, rounds});
     EXPECT_EQ((Outcome{true, 2, 0}), VerdictOf(large));
   }
@@ -300,8 +301,8 @@ TEST_F(ProofTableTest, ARowWithABellBeyondTheStageKeepsEveryEntry) {
   SetBellCount(16);
   Row beyond;
   beyond.Swap(0, 20);
-  const Row x = Row::FromText("2134567890ETABCD");
-  const Row y = Row::FromText("1234567890ETABDC");
+  const Row x = test::RowOf("2134567890ETABCD");
+  const Row y = test::RowOf("1234567890ETABDC");
   InsertAll(table, {rounds, x, y, x, beyond, y, beyond, rounds});
   EXPECT_EQ((Outcome{false, 7, 3}), VerdictOf(table));
   EXPECT_EQ("Rows 1 and 3 are both  2134567890ETABCD\n", FirstRepeatLine(table));
@@ -354,7 +355,7 @@ class Recorder final : public RowObserver {
 
 TEST_F(ProofTableTest, AnObserverSeesEveryRowOnceInOrder) {
   SetBellCount(16);
-  const Row x = Row::FromText("2134567890ETABCD");
+  const Row x = test::RowOf("2134567890ETABCD");
   NarrowRowKey key;
   ASSERT_TRUE(NarrowRowKey::Pack(x, 16, key));
   Row beyond;  // a bell beyond the stage: the table holds it whole from then on

@@ -8,18 +8,6 @@ Row::Row() {
   }
 }
 
-Row Row::FromText(std::string_view symbols) {
-  Row row;
-  const int count = std::min<int>(static_cast<int>(symbols.size()), maxBells);
-  for (int place = 0; place < count; ++place) {
-    const std::size_t bell = rowsState.bellSymbols.find(symbols[place]);
-    if (bell != std::string::npos && bell < maxBells) {
-      row.bells[place] = static_cast<std::int8_t>(bell);
-    }
-  }
-  return row;
-}
-
 void Row::Reset() {
   *this = Row();
 }

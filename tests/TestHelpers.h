@@ -3,6 +3,7 @@
 // Helpers shared by the unit tests: making tokens, catching the message of an error, reading
 // place notation, and repeating text.
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -10,6 +11,8 @@
 
 #include "language/Token.h"
 #include "rows/ChangeTable.h"
+#include "rows/ProcessState.h"
+#include "rows/Row.h"
 
 namespace test {
 
@@ -20,6 +23,20 @@ inline Token Call(int six, char letter = 'b') {
   token.value = static_cast<std::uint8_t>(six);
   token.letter = letter;
   return token;
+}
+
+// A row from bell symbols, "2135476", to state an expected row. A character that is not a symbol
+// of a bell leaves its position at rounds.
+inline Row RowOf(std::string_view symbols) {
+  Row row;
+  const int count = std::min<int>(static_cast<int>(symbols.size()), maxBells);
+  for (int place = 0; place < count; ++place) {
+    const std::size_t bell = rowsState.bellSymbols.find(symbols[place]);
+    if (bell != std::string::npos && bell < maxBells) {
+      row.SetBell(place, static_cast<std::int8_t>(bell));
+    }
+  }
+  return row;
 }
 
 // The message of the error that action raises, or "" when it raises none.
