@@ -15,6 +15,7 @@
 #include "proof/ProofTable.h"
 #include "rows/ChangeTable.h"
 #include "rows/Row.h"
+#include "tests/TestHelpers.h"
 #include "touch/Block.h"
 #include "touch/Course.h"
 
@@ -34,21 +35,16 @@ class CourseLayoutTest : public testing::Test {
   void SetUp() override { ResetProcessState(); }
 
   void Parse(const std::string& text) {
-    std::istringstream in(text);
     std::ostringstream err;
-    TokenReader reader(in);
-    top = std::make_unique<Block>(0);
-    TouchParser(reader, err).Parse(*top, true);
+    top = test::ParseTouch(text, err);
     EXPECT_EQ("", err.str());
   }
 
   // The lines between the top level's first rule and its closing rule, laid out with no table.
   Lines Body(const std::string& text) {
     Parse(text);
-    LineList lines;
-    Row row;
-    top->Layout(lines, row, 0, nullptr, true);
-    std::size_t end = lines.Size();
+    const Lines lines = test::LayOutTouch(*top);
+    std::size_t end = lines.size();
     while (end > 3 && lines[end - 1] != lines[2]) {
       --end;
     }
