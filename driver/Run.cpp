@@ -191,6 +191,7 @@ int ExitStatus(const TouchReport& report) {
   return report.verdict.isTrue ? 0 : 1;
 }
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): out and err are named so everywhere.
 int Run(std::istream& in, std::ostream& out, std::ostream& err, std::int64_t maxChanges) {
   const TouchReport report = ProveTouch(in, err, {.maxChanges = maxChanges});
   PrintTouch(report, out);

@@ -59,9 +59,11 @@ std::string Row::ToText() const {
   std::string text(1, ' ');
   text.reserve(rowsState.bellCount + 1);
   for (int place = 0; place < rowsState.bellCount; ++place) {
-    const auto bell = static_cast<std::size_t>(bells[place]);
+    const std::int8_t bell = bells[place];
     // A bell beyond the symbols can only come from a row made under a larger stage.
-    text += bell < symbols.size() ? symbols[bell] : '?';
+    text += bell >= 0 && static_cast<std::size_t>(bell) < symbols.size()
+                ? symbols[static_cast<std::size_t>(bell)]
+                : '?';
   }
   return text;
 }
@@ -91,11 +93,11 @@ void Row::Swap(int first, int second) {
 bool Row::IsPermutation() const {
   std::array<bool, maxBells> seen{};
   for (int place = 0; place < rowsState.bellCount; ++place) {
-    const int bell = bells[place];
-    if (bell < 0 || bell >= rowsState.bellCount || seen[bell]) {
+    const std::int8_t bell = bells[place];
+    if (bell < 0 || bell >= rowsState.bellCount || seen[static_cast<std::size_t>(bell)]) {
       return false;
     }
-    seen[bell] = true;
+    seen[static_cast<std::size_t>(bell)] = true;
   }
   return true;
 }
