@@ -14,7 +14,6 @@
 #include "language/Token.h"
 #include "proof/ProofTable.h"
 #include "rows/ChangeTable.h"
-#include "rows/ProcessState.h"
 #include "tests/TestHelpers.h"
 #include "touch/Course.h"
 #include "touch/ProcessState.h"
