@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <span>
 
@@ -59,6 +60,11 @@ class ProofTable {
   void PrintFirstRepeat(std::ostream& out) const;
   // A row that occurred again before rounds first recurred.
   [[nodiscard]] bool IsRepeated(const Row& row) const;
+  // The rows recorded so far: the last is at index RowCount() - 1.
+  [[nodiscard]] std::int32_t RowCount() const { return rowCount; }
+  // Calls visit(row, entry) for every row recorded more than once, rounds too, in no particular
+  // order. Walks every entry: meant for a touch known to hold repeats.
+  void ForEachRepeatedRow(const std::function<void(const Row&, const ProofEntry&)>& visit) const;
   // The first repeated pair has a row in (start, start + length]; false for a multi-extent touch.
   [[nodiscard]] bool FirstRepeatWithin(std::int64_t start, std::int64_t length) const;
 
