@@ -1,8 +1,10 @@
 #include "analysis/Music.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 #include "layout/IntToText.h"
 
@@ -155,7 +157,7 @@ MusicCounter::MusicCounter(int bellCount)
             test.mask |= std::uint64_t{0xF} << ShiftOf(start + place);
             test.value |= static_cast<std::uint64_t>(pattern[place]) << ShiftOf(start + place);
           }
-          packedTests.push_back(test);
+          (front ? frontTests : backTests).push_back(test);
         } else {
           rowTests.push_back({start, pattern, slot});
         }
@@ -173,36 +175,107 @@ MusicCounter::MusicCounter(int bellCount)
     (void)NarrowRowKey::Pack(Row(), bellCount, key);
     roundsKey = key.words[0];
     backShift = 64 - 4 * bellCount;
+    BuildFilters();
   }
+}
+
+void MusicCounter::BuildFilters() {
+  if (bellCount < 4) {
+    return;  // no music: only rounds is looked for
+  }
+  // A row's first four bells, packed, that begin a pattern counted at the front; every such
+  // pattern is at least four bells long (56s and 65s, from 8 bells).
+  for (const PackedTest& test : frontTests) {
+    const std::uint64_t prefix = test.value >> 48;
+    if (std::find(frontPrefixes.begin(), frontPrefixes.end(), prefix) == frontPrefixes.end()) {
+      frontPrefixes.push_back(prefix);
+    }
+  }
+  // Every ending of four bells that may be music, or may end a named row or rounds: each value
+  // of the last four nibbles that agrees with a pattern where the pattern reaches them.
+  backFilter.assign(std::size_t{1} << 16, 0);
+  const auto back = [&](std::uint64_t word) { return word >> backShift & 0xFFFF; };
+  for (const PackedTest& test : backTests) {
+    const std::uint64_t mask = back(test.mask);
+    const std::uint64_t value = back(test.value);
+    // Every value under the nibbles the pattern leaves free, which are the highest ones.
+    const std::uint64_t free = ~mask & 0xFFFF;
+    for (std::uint64_t high = 0;; high = (high - free) & free) {
+      backFilter[value | high] = 1;
+      if (high == free) {
+        break;
+      }
+    }
+  }
+  if (runs) {
+    for (std::uint64_t first = 0; first + 3 < 16; ++first) {
+      backFilter[first * 0x1111 + 0x0123] = 1;
+      backFilter[(first + 3) * 0x1111 - 0x0123] = 1;
+    }
+  }
+  for (const std::uint64_t named : namedKeys) {
+    backFilter[back(named)] = 1;
+  }
+  backFilter[back(roundsKey)] = 1;
 }
 
 void MusicCounter::Observe(std::int32_t first, std::span<const NarrowRowKey> rows) {
-  for (const NarrowRowKey& row : rows) {
-    CountPacked(first++, row.words[0]);
+  if (rows.empty()) {
+    return;
   }
-}
-
-void MusicCounter::Observe(std::int32_t first, std::span<const Row> rows) {
-  for (const Row& row : rows) {
-    if (NarrowRowKey key;
-        bellCount <= NarrowRowKey::maxBellCount && NarrowRowKey::Pack(row, bellCount, key)) {
-      CountPacked(first++, key.words[0]);
-    } else {
-      CountRow(first++, row);
+  lastObserved = first + static_cast<std::int32_t>(rows.size()) - 1;
+  if (first == 0) {
+    rows = rows.subspan(1);  // the starting rounds is counted where it recurs
+    first = 1;
+  }
+  // This runs for every row of the touch: one look at each end, and a closer look only at the few
+  // rows that may be music. The front runs are counted in a local, which the compiler keeps in a
+  // register.
+  if (backFilter.empty()) {
+    for (std::size_t at = 0; at < rows.size(); ++at) {
+      if (rows[at].words[0] == roundsKey) {
+        RoundsAt(first + static_cast<std::int32_t>(at));
+      }
+    }
+    return;
+  }
+  const std::uint8_t* filter = backFilter.data();
+  const std::uint64_t* prefixes = frontPrefixes.data();
+  const std::size_t prefixCount = frontPrefixes.size();
+  const int shift = backShift;
+  std::int64_t frontRuns = 0;
+  for (std::size_t at = 0; at < rows.size(); ++at) {
+    const std::uint64_t word = rows[at].words[0];
+    const std::uint64_t front = word >> 48;
+    frontRuns += IsRun(front) ? 1 : 0;
+    for (std::size_t prefix = 0; prefix < prefixCount; ++prefix) {
+      if (front == prefixes[prefix]) {
+        CountFront(word);
+      }
+    }
+    if (filter[word >> shift & 0xFFFF] != 0) {
+      if (runs) {
+        tally[runsSlot] += std::exchange(frontRuns, 0);
+      }
+      CountBack(word, first + static_cast<std::int32_t>(at));
     }
   }
+  if (runs) {
+    tally[runsSlot] += frontRuns;
+  }
 }
 
-void MusicCounter::CountPacked(std::int32_t index, std::uint64_t word) {
-  lastObserved = index;
-  if (index == 0) {
-    return;  // the starting rounds is counted where it recurs
+void MusicCounter::CountFront(std::uint64_t word) {
+  for (const PackedTest& test : frontTests) {
+    tally[test.slot] += (word & test.mask) == test.value ? 1 : 0;
   }
-  for (const PackedTest& test : packedTests) {
+}
+
+void MusicCounter::CountBack(std::uint64_t word, std::int32_t index) {
+  for (const PackedTest& test : backTests) {
     tally[test.slot] += (word & test.mask) == test.value ? 1 : 0;
   }
   if (runs) {
-    tally[runsSlot] += IsRun(word >> 48) ? 1 : 0;
     tally[runsSlot + 1] += IsRun(word >> backShift & 0xFFFF) ? 1 : 0;
   }
   for (std::size_t named = 0; named < namedKeys.size(); ++named) {
@@ -212,6 +285,17 @@ void MusicCounter::CountPacked(std::int32_t index, std::uint64_t word) {
   }
   if (word == roundsKey) {
     RoundsAt(index);
+  }
+}
+
+void MusicCounter::Observe(std::int32_t first, std::span<const Row> rows) {
+  for (const Row& row : rows) {
+    if (NarrowRowKey key;
+        bellCount <= NarrowRowKey::maxBellCount && NarrowRowKey::Pack(row, bellCount, key)) {
+      Observe(first++, std::span<const NarrowRowKey>(&key, 1));
+    } else {
+      CountRow(first++, row);
+    }
   }
 }
 

@@ -92,7 +92,10 @@ class MusicCounter final : public RowObserver {
     std::size_t slot;
   };
 
-  void CountPacked(std::int32_t index, std::uint64_t word);
+  // The packed tests of the first bells, and of the last bells with the named rows and rounds.
+  void BuildFilters();
+  void CountFront(std::uint64_t word);
+  void CountBack(std::uint64_t word, std::int32_t index);
   void CountRow(std::int32_t index, const Row& row);
   void CountNamed(std::int32_t index, std::size_t named);
   void RoundsAt(std::int32_t index);
@@ -101,7 +104,13 @@ class MusicCounter final : public RowObserver {
   MusicScheme scheme;
   // The counts as they stand: front and back of each count of the scheme, then each named row.
   std::vector<std::int64_t> tally;
-  std::vector<PackedTest> packedTests;
+  std::vector<PackedTest> frontTests;
+  std::vector<PackedTest> backTests;
+  // The first four bells, packed, of each pattern counted at the front.
+  std::vector<std::uint64_t> frontPrefixes;
+  // For each ending of four bells, packed: whether the row may be music at the back, a named row
+  // or rounds. Most rows are none of these and need no closer look.
+  std::vector<std::uint8_t> backFilter;
   std::vector<RowTest> rowTests;
   std::vector<std::uint64_t> namedKeys;  // the named rows packed, up to 16 bells
   std::size_t runsSlot = 0;              // the front slot of the 4-bell runs; back follows it
