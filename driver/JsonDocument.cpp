@@ -127,8 +127,15 @@ void WriteJsonDocument(const CommandRun& run, std::ostream& out) {
     }
   }
 
+  // A title may hold a line break of its own: output holds the lines as standard output has them.
   Json output = Json::array();
-  ForEachOutputLine(run, [&](std::string_view line) { output.push_back(Text(line)); });
+  ForEachOutputLine(run, [&](std::string_view line) {
+    for (std::size_t end = line.find('\n'); end != std::string_view::npos; end = line.find('\n')) {
+      output.push_back(Text(line.substr(0, end)));
+      line.remove_prefix(end + 1);
+    }
+    output.push_back(Text(line));
+  });
   document["output"] = std::move(output);
   document["stderr"] = Text(run.standardError);
   document["messages"] = Lines(run.messages);
