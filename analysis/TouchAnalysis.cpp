@@ -89,6 +89,10 @@ void FalsenessLines(const FalsenessReport& report, std::vector<std::string>& lin
                     IntToText(pair.firstSharedInFirst) + " and " +
                     IntToText(pair.firstSharedInSecond));
   }
+  const std::int64_t more = report.pairCount - static_cast<std::int64_t>(report.pairs.size());
+  if (more > 0) {
+    lines.push_back("  and " + IntToText(more) + " more " + (more == 1 ? "pair" : "pairs"));
+  }
 }
 
 // "Course ends:" and one line for each, "  1  2745361", the numbers right-aligned.

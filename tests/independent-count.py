@@ -288,6 +288,9 @@ def falseness_lines(rows, six_of, sixes, end):
         count = len({clash[2] for clash in clashes})
         lines.append(f"  {six_text(first)} and {six_text(second)}: {count} row{'' if count == 1 else 's'}, "
                      f"first {text(row)} at rows {a} and {b}")
+    if len(pairs) > 100:
+        more = len(pairs) - 100
+        lines.append(f"  and {more} more pair{'' if more == 1 else 's'}")
     return lines
 
 
