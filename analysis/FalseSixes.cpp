@@ -64,15 +64,23 @@ class KeyIndex {
 template <typename Key>
 class ClashCollector final : public RowObserver {
  public:
+  // How far to look: the last row in which sixes may clash, the row at which to stop (-1: none),
+  // and the most work to do.
+  struct Bounds {
+    std::int32_t last;
+    std::int32_t stopRow;
+    std::int64_t maxWork;
+  };
+
   ClashCollector(const Block& top, const RingingFrame& frame, const std::vector<Row>& followed,
-                 std::int32_t last, std::int32_t stopRow, std::int64_t maxWork)
+                 const Bounds& bounds)
       : sixes(top, frame),
         followed(followed),
         index(followed, rowsState.bellCount),
         heads(followed.size(), -1),
-        last(last),
-        stopRow(stopRow),
-        maxWork(maxWork) {
+        last(bounds.last),
+        stopRow(bounds.stopRow),
+        maxWork(bounds.maxWork) {
     (void)Key::Pack(Row(), rowsState.bellCount, rounds);
   }
 
@@ -279,7 +287,7 @@ FalsenessReport FalseSixFinder::Find(Block& top) const {
 
 template <typename Key>
 FalsenessReport FalseSixFinder::FindWith(Block& top) const {
-  ClashCollector<Key> collector(top, frame, followed, last, stopRow, limits.work);
+  ClashCollector<Key> collector(top, frame, followed, {last, stopRow, limits.work});
   // As the first ringing began: no rounds awaited, rounds recorded as row 0.
   rowsState.awaitingRounds = false;
   Row row;

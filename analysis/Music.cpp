@@ -257,7 +257,7 @@ void MusicCounter::Observe(std::int32_t first, std::span<const NarrowRowKey> row
       if (runs) {
         tally[runsSlot] += std::exchange(frontRuns, 0);
       }
-      CountBack(word, first + static_cast<std::int32_t>(at));
+      CountBack(rows[at], first + static_cast<std::int32_t>(at));
     }
   }
   if (runs) {
@@ -271,7 +271,8 @@ void MusicCounter::CountFront(std::uint64_t word) {
   }
 }
 
-void MusicCounter::CountBack(std::uint64_t word, std::int32_t index) {
+void MusicCounter::CountBack(const NarrowRowKey& row, std::int32_t index) {
+  const std::uint64_t word = row.words[0];
   for (const PackedTest& test : backTests) {
     tally[test.slot] += (word & test.mask) == test.value ? 1 : 0;
   }

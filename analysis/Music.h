@@ -95,7 +95,7 @@ class MusicCounter final : public RowObserver {
   // The packed tests of the first bells, and of the last bells with the named rows and rounds.
   void BuildFilters();
   void CountFront(std::uint64_t word);
-  void CountBack(std::uint64_t word, std::int32_t index);
+  void CountBack(const NarrowRowKey& row, std::int32_t index);
   void CountRow(std::int32_t index, const Row& row);
   void CountNamed(std::int32_t index, std::size_t named);
   void RoundsAt(std::int32_t index);

@@ -60,28 +60,26 @@ RingingFrame FrameOf(const Block& top, std::int32_t rowCount) {
 
 SixCursor::SixCursor(const Block& top, const RingingFrame& frame) : frame(frame), walk(top) {
   // Without a lead-in the start six holds the starting rounds, "after change 0".
-  Enter(SixPlace::Kind::Start, 0, 0, frame.leadIn ? 1 : 0, frame.startChanges);
+  Enter({.kind = SixPlace::Kind::Start}, {frame.leadIn ? 1 : 0, frame.startChanges});
   nextChange = frame.startChanges + 1;
 }
 
-void SixCursor::Enter(SixPlace::Kind kind, std::int64_t courseNumber, std::int32_t six,
-                      std::int64_t firstChange, std::int64_t lastChange) {
-  current.kind = kind;
-  current.course = courseNumber;
-  current.six = six;
+void SixCursor::Enter(SixPlace six, Changes changes) {
+  current = six;
   current.firstRow =
-      static_cast<std::int32_t>(std::max<std::int64_t>(0, firstChange - frame.firstRecorded));
-  current.lastRow = static_cast<std::int32_t>(lastChange - frame.firstRecorded);
+      static_cast<std::int32_t>(std::max<std::int64_t>(0, changes.first - frame.firstRecorded));
+  current.lastRow = static_cast<std::int32_t>(changes.last - frame.firstRecorded);
 }
 
 bool SixCursor::Advance() {
   if (finished) {
     return false;
   }
+  const Changes next{nextChange, nextChange + changesPerSix - 1};
   while (course == nullptr || sixInCourse == course->sixCount) {
     course = walk.Next();
     if (course == nullptr) {
-      Enter(SixPlace::Kind::Finish, 0, 0, nextChange, nextChange + changesPerSix - 1);
+      Enter({.kind = SixPlace::Kind::Finish}, next);
       finished = true;
       return true;
     }
@@ -89,8 +87,7 @@ bool SixCursor::Advance() {
     sixInCourse = 0;
   }
   ++sixInCourse;
-  Enter(SixPlace::Kind::Course, courseNumber, sixInCourse, nextChange,
-        nextChange + changesPerSix - 1);
+  Enter({.kind = SixPlace::Kind::Course, .course = courseNumber, .six = sixInCourse}, next);
   nextChange += changesPerSix;
   return true;
 }

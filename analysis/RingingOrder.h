@@ -71,9 +71,13 @@ class SixCursor {
  private:
   // Moves to the next six rung; false after the closing six.
   bool Advance();
-  // Makes the current six the one of the given kind, numbers and changes.
-  void Enter(SixPlace::Kind kind, std::int64_t course, std::int32_t six, std::int64_t firstChange,
-             std::int64_t lastChange);
+  // The changes of a six, first and last, counted from 1 in the order rung.
+  struct Changes {
+    std::int64_t first;
+    std::int64_t last;
+  };
+  // Makes six, of the given kind and numbers, the current six, with the rows of its changes.
+  void Enter(SixPlace six, Changes changes);
 
   RingingFrame frame;
   CourseWalk walk;

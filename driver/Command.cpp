@@ -120,6 +120,7 @@ void ForEachOutputLine(const CommandRun& run,
   }
 }
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): out and err are named so everywhere.
 int RunCommand(const Options& options, const CommandInputs& inputs, std::ostream& out,
                std::ostream& err) {
   const CommandRun run = ExecuteCommand(options, inputs, options.json);
