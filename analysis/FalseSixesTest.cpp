@@ -28,7 +28,7 @@ SixPlace Six(std::int64_t course, std::int32_t six, std::int32_t first, std::int
   return {SixPlace::Kind::Course, course, six, first, last};
 }
 
-// The example of the issue: the single at 13 of course 1 is undone by the one of course 3, and
+// A false touch of Triples: the single at 13 of course 1 is undone by the one of course 3, and
 // course 1's seventh six comes again as course 3's.
 TEST(FalseSixes, FindTheOnePairOfAFalseTouch) {
   const FalsenessReport report = FalsenessOf("#7 13s 11s 11s 13s");
