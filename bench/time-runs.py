@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Times whole runs of sixes on the benchmark touches and prints, for each, the wall time, the changes
-per second and the peak resident memory. Prints figures only: nothing here passes or fails on time.
+per second and the peak resident memory; then the same with --all and with --json, next to the
+plain run. Prints figures only: nothing here passes or fails on time.
 
 Usage: time-runs.py SIXES [TOUCHES-FOLDER] [RUNS]. Each touch is run RUNS times (3 by default); the
 fastest run is shown, as the one least disturbed by other work on the machine."""
@@ -17,9 +18,10 @@ from pathlib import Path
 GNU_TIME = "/usr/bin/time" if os.access("/usr/bin/time", os.X_OK) else None
 
 
-def run_once(sixes, touch):
-    """Wall seconds, peak resident kilobytes and exit status of one run, output discarded."""
-    command = [sixes, str(touch)]
+def run_once(sixes, touch, options=()):
+    """Wall seconds, peak resident kilobytes, exit status and processor seconds (user and system) of
+    one run, output discarded."""
+    command = [sixes, *options, str(touch)]
     if GNU_TIME:
         command = [GNU_TIME, "-f", "%M %x"] + command
     start = time.perf_counter()
@@ -27,10 +29,11 @@ def run_once(sixes, touch):
     error = process.stderr.read()
     _, status, usage = os.wait4(process.pid, 0)
     wall = time.perf_counter() - start
+    processor = usage.ru_utime + usage.ru_stime  # the child's, with the children it waited for
     if GNU_TIME:
         peak, exit_status = error.split()[-2:]
-        return wall, int(peak), int(exit_status)
-    return wall, usage.ru_maxrss, os.waitstatus_to_exitcode(status)
+        return wall, int(peak), int(exit_status), processor
+    return wall, usage.ru_maxrss, os.waitstatus_to_exitcode(status), processor
 
 
 def main():
@@ -57,6 +60,38 @@ def main():
               f"{peak / 1024:>8.1f}MB {peak * 1024 / changes:>9.1f}"
               + ("" if statuses <= {0, 1} else f"  exit status {sorted(statuses)}"))
     print("Goals: the 10,000,000-change touch in under 1.5 s at under 64 bytes of peak memory a change.")
+
+    # The analyses: every one of them (--all), and the JSON document that holds them all (--json),
+    # against the plain run; each figure the median of the runs, taken in turn so that a busy
+    # machine slows all three alike. Processor time is steadier than wall time on a shared machine.
+    print()
+    print(f"With the analyses, median of {runs} runs each, against the plain run:")
+    print(f"{'touch':42} {'options':>8} {'wall s':>8} {'x plain':>8} {'cpu s':>8} {'x plain':>8} "
+          f"{'peak RSS':>10} {'x plain':>8}")
+    for file, changes, description in touches:
+        figures = {}
+        for options in ((), ("--all",), ("--json",)):
+            figures[options] = []
+        for _ in range(runs):
+            for options in ((), ("--all",), ("--json",)):
+                figures[options].append(run_once(sixes, folder / file, options))
+        def median(results, field):
+            return sorted(result[field] for result in results)[runs // 2]
+
+        plain_wall = median(figures[()], 0)
+        plain_processor = median(figures[()], 3)
+        plain_peak = max(result[1] for result in figures[()])
+        for options, results in figures.items():
+            wall = median(results, 0)
+            processor = median(results, 3)
+            peak = max(result[1] for result in results)
+            if {result[2] for result in results} - {0, 1}:
+                failed = True
+            print(f"{description:42} {' '.join(options) or 'plain':>8} {wall:>8.3f} "
+                  f"{wall / plain_wall:>8.2f} {processor:>8.3f} "
+                  f"{processor / max(plain_processor, 1e-9):>8.2f} {peak / 1024:>8.1f}MB "
+                  f"{peak / plain_peak:>8.2f}")
+    print("Aim: --all and --json in at most twice the time and the memory of the plain run.")
     return 1 if failed else 0
 
 

@@ -58,7 +58,7 @@ class RingCounts {
       return;
     }
     visited = std::min(2, visited + times);
-    for (const Element* child : block.RingingChildren()) {
+    for (const Element* child : block.RungChildren()) {
       if (const auto* course = dynamic_cast<const Course*>(child)) {
         int& rung = courses[course];
         rung = std::min(2, rung + times);
@@ -75,11 +75,10 @@ class RingCounts {
 const Course* EndCourseRung(const Block& top, bool last) {
   const Block* block = &top;
   for (;;) {
-    if (block->RingingChildren().empty()) {
+    if (block->RungChildren().empty()) {
       return nullptr;
     }
-    const Element* first =
-        last ? block->RingingChildren().back() : block->RingingChildren().front();
+    const Element* first = last ? block->RungChildren().back() : block->RungChildren().front();
     if (const auto* course = dynamic_cast<const Course*>(first)) {
       return course;
     }
@@ -199,7 +198,7 @@ class CourseCounts {
       return found->second;
     }
     std::int64_t count = 0;
-    for (const Element* child : block->RingingChildren()) {
+    for (const Element* child : block->RungChildren()) {
       count = SaturatingAdd(count, Of(child));
     }
     known.emplace(block, count);
@@ -223,7 +222,7 @@ Place Locate(const Block& block, std::int64_t change) {
   const Block* inside = &block;
   for (bool descended = true; descended;) {
     descended = false;
-    for (const Element* child : inside->RingingChildren()) {
+    for (const Element* child : inside->RungChildren()) {
       if (change > child->changesRung) {
         change -= child->changesRung;
         place.number = SaturatingAdd(place.number, counts.Of(child));
@@ -293,8 +292,11 @@ void CheckRoundsComesUp(const Block& top, const ProofTable& table, Diagnostics& 
     text += std::string(atItsEnd ? ", at the end of part " : ", in part ") +
             std::to_string(number) + " of " + std::to_string(top.children.size());
   }
-  // Counted as the summary line counts a touch: from the row rounds starts in.
-  const std::int64_t length = children;
+  // Counted as the summary line counts a touch: its courses, where a touch comes round in the last
+  // six or the closing one; less any rows rung before rounds first stood beyond those a lead-in
+  // rings on purpose (the lead-in, then the rows of the first six before rounds).
+  const std::int64_t meantBefore = settings.leadIn ? start + settings.startPosition - 5 : 0;
+  const std::int64_t length = children - std::max<std::int64_t>(before - meantBefore, 0);
   text += ", before the end of the touch as written (" + std::to_string(length) +
           " changes): the " + std::to_string(std::max<std::int64_t>(length - roundsAt, 0)) +
           " changes after it are not proved";

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -130,9 +131,13 @@ TouchReport ProveTouch(std::istream& in, std::ostream& err, const ProveSettings&
   CheckProvable(top, settings.maxChanges);
 
   Row row;
-  ProofTable table;
+  // On the heap, to be dropped before an analysis that rings the touch again.
+  auto proof = std::make_unique<ProofTable>();
+  ProofTable& table = *proof;
   // Rounds, the rest of its six or the lead-in, the children, and the closing six.
   table.Reserve(1 + 6 + top.changesRung + 6);
+  TouchAnalyser analyser(settings.analyses, rowsState.bellCount);
+  table.SetObserver(analyser.Observer());
   table.Insert(row);
   top.Generate(table, row, true);
   row.Reset();
@@ -145,6 +150,10 @@ TouchReport ProveTouch(std::istream& in, std::ostream& err, const ProveSettings&
   TouchReport report;
   report.verdict = table.Verdict();
   report.extents = table.Extents();
+  report.changes = table.RowCount() - 1;
+  report.titles = top.captions;
+  report.erin = languageState.settings.erin;
+  report.bells = rowsState.bellCount;
   const std::int32_t roundsAt = report.verdict.roundsAt;
   const std::int32_t repeats = report.verdict.repeats;
   report.length = static_cast<std::int32_t>(std::abs(static_cast<std::int64_t>(roundsAt)));
@@ -173,18 +182,37 @@ TouchReport ProveTouch(std::istream& in, std::ostream& err, const ProveSettings&
       report.verdictLines.push_back("Touch does not come round");
     }
   }
+  if (settings.analyses.Any()) {
+    analyser.Conclude(top, table, report.verdict);
+    proof.reset();
+    report.analysis = analyser.Finish(top);
+  }
   return report;
 }
 
+void ForEachPrintedLine(const TouchReport& report,
+                        const std::function<void(std::string_view line)>& visit) {
+  // The summary line is continued by the first line after it, whichever that is.
+  std::string summary = IntToText(report.length) + ' ' + report.title + ' ';
+  const auto line = [&](std::string_view text) {
+    if (summary.empty()) {
+      visit(text);
+    } else {
+      visit(summary.append(text));
+      summary.clear();
+    }
+  };
+  for (const std::string& text : report.lines) {
+    line(text);
+  }
+  for (const std::string& text : report.verdictLines) {
+    line(text);
+  }
+  line("");
+}
+
 void PrintTouch(const TouchReport& report, std::ostream& out) {
-  out << IntToText(report.length) << ' ' << report.title << ' ';
-  for (const std::string& line : report.lines) {
-    out << line << '\n';
-  }
-  for (const std::string& line : report.verdictLines) {
-    out << line << '\n';
-  }
-  out << '\n';
+  ForEachPrintedLine(report, [&](std::string_view line) { out << line << '\n'; });
 }
 
 int ExitStatus(const TouchReport& report) {

@@ -213,6 +213,21 @@ bool ProofTable::IsRepeated(const Row& row) const {
   return entry.count > 1 && entry.secondIndex < roundsAt;
 }
 
+void ProofTable::ForEachRepeatedRow(
+    const std::function<void(const Row&, const ProofEntry&)>& visit) const {
+  const int bellCount = rowsState.bellCount;
+  const auto visitRepeated = [&](const auto& key, const ProofEntry& entry) {
+    if (entry.count > 1) {
+      visit(key.Unpack(bellCount), entry);
+    }
+  };
+  if (wide) {
+    wideEntries.ForEach(visitRepeated);
+  } else {
+    narrowEntries.ForEach(visitRepeated);
+  }
+}
+
 bool ProofTable::FirstRepeatWithin(std::int64_t start, std::int64_t length) const {
   if (ConfirmedExtents() != 0 || repeatCount == 0) {
     return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <span>
 
@@ -45,7 +46,7 @@ class ProofTable {
   // The verdict on the rows recorded so far. Changes nothing: it may be asked at any time, and the
   // layout's questions below answer the same before and after it.
   [[nodiscard]] ProofVerdict Verdict() const;
-  // The rows recorded so far, the starting rounds included.
+  // The rows recorded so far, the starting rounds included: the last is at index RowCount() - 1.
   [[nodiscard]] std::int32_t RowCount() const { return rowCount; }
   // The index at which rounds first recurred, whatever the multi-extent rule made of it; 0 when it
   // has not.
@@ -64,6 +65,9 @@ class ProofTable {
   void PrintFirstRepeat(std::ostream& out) const;
   // A row that occurred again before rounds first recurred.
   [[nodiscard]] bool IsRepeated(const Row& row) const;
+  // Calls visit(row, entry) for every row recorded more than once, rounds too, in no particular
+  // order. Walks every entry: meant for a touch known to hold repeats.
+  void ForEachRepeatedRow(const std::function<void(const Row&, const ProofEntry&)>& visit) const;
   // The first repeated pair has a row in (start, start + length]; false for a multi-extent touch.
   [[nodiscard]] bool FirstRepeatWithin(std::int64_t start, std::int64_t length) const;
 

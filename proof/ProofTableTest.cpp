@@ -331,6 +331,31 @@ TEST_F(ProofTableTest, RowsArriveOneByOneOrInRunsWithTheSameResult) {
   }
 }
 
+// Every repeated row is visited once with its whole entry, under narrow keys and wide ones alike;
+// a row seen once is not visited.
+TEST_F(ProofTableTest, EveryRepeatedRowIsVisitedWithItsEntry) {
+  for (const int bells : {7, 20}) {
+    SCOPED_TRACE(bells);
+    SetBellCount(bells);
+    const Row x = test::RowOf("2135476");
+    const Row y = test::RowOf("2314567");
+    ProofTable visited;
+    for (const Row& row : {rounds, x, y, x, rounds, x, c}) {
+      visited.Insert(row);
+    }
+    EXPECT_EQ(7, visited.RowCount());
+    std::vector<std::string> seen;
+    visited.ForEachRepeatedRow([&](const Row& row, const ProofEntry& entry) {
+      seen.push_back(row.ToText() + " " + std::to_string(entry.firstIndex) + " " +
+                     std::to_string(entry.secondIndex) + " " + std::to_string(entry.lastIndex) +
+                     " " + std::to_string(entry.count));
+    });
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ((std::vector<std::string>{rounds.ToText() + " 0 4 4 2", x.ToText() + " 1 3 5 3"}),
+              seen);
+  }
+}
+
 // Writes down every row it is shown, at the index it is shown at.
 class Recorder final : public RowObserver {
  public:

@@ -29,8 +29,10 @@ class Block : public Element {
   void Layout(LineList& lines, Row& row, std::int64_t first, const ProofTable* table,
               bool top) override;
 
-  // The children that ring at least one change, in order; settled by Finish.
-  [[nodiscard]] const std::vector<Element*>& RingingChildren() const { return ringingChildren; }
+  // The children Generate rings, in order: after Finish only those that ring a change.
+  [[nodiscard]] const std::vector<Element*>& RungChildren() const {
+    return open ? children : ringingChildren;
+  }
 
   std::vector<Element*> children;  // in the order rung and printed; an element may recur
   bool laidOut = false;            // a block already printed is printed again in short form
