@@ -68,6 +68,7 @@ TouchReport ProveTouch(std::istream& in, std::ostream& err, const ProveSettings&
   ProofTable table;
   // Rounds, the rest of its six or the lead-in, the children, and the closing six.
   table.Reserve(1 + 6 + top.changesRung + 6);
+  table.SetObserver(settings.observer);
   table.Insert(row);
   top.Generate(table, row, true);
   row.Reset();
