@@ -172,9 +172,12 @@ function startWorker() {
   };
 }
 
+// Says what the proof is doing; the text changes only with the state, not at every keystroke.
 function setState(state, text) {
-  document.body.dataset.state = state;
-  byId('proof-state').textContent = text;
+  if (document.body.dataset.state !== state || byId('proof-state').textContent !== text) {
+    document.body.dataset.state = state;
+    byId('proof-state').textContent = text;
+  }
 }
 
 // A keystroke abandons a proof still running: its worker is ended and a new one started.
@@ -539,7 +542,7 @@ exampleMenu.addEventListener('change', () => {
 
 byId('share').addEventListener('click', () => {
   const link = location.href.split('#')[0] + fragmentKey + encodeURIComponent(touchText());
-  history.replaceState(null, '', link);
+  window.history.replaceState(null, '', link);
   byId('share-box').hidden = false;
   const field = byId('share-link');
   field.value = link;
