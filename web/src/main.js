@@ -218,6 +218,7 @@ function answered(answer) {
   const seconds = (wall / 1000).toFixed(wall < 10000 ? 2 : 1);
   setState('idle', `Proved in ${seconds} s`);
   document.body.dataset.proofMilliseconds = String(Math.round(wall));
+  document.body.dataset.coreMilliseconds = String(Math.round(answer.milliseconds));
 }
 
 function parseJson(text) {

@@ -2,14 +2,12 @@
 // key, the proof awaited, what the page shows read back and held against the command line.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
-import { chromium } from 'playwright-core';
+import { launchChromium } from './browser.mjs';
 import { serve } from './server.mjs';
 import {
-  chromiumPath,
   commandLine,
   pageError,
   pageFolder,
@@ -18,17 +16,6 @@ import {
   whyNotTypeable,
 } from './common.mjs';
 
-// The flags Chromium needs headless as root on a machine with no network of its own.
-const chromiumArgs = [
-  '--headless',
-  '--no-sandbox',
-  '--disable-gpu',
-  '--disable-quic',
-  '--no-first-run',
-  '--disable-background-networking',
-  '--disable-component-update',
-  '--disable-sync',
-];
 const proofTimeout = 120000;
 
 let server;
@@ -39,7 +26,7 @@ const dialogs = [];
 before(async () => {
   assert.ok(fs.existsSync(path.join(pageFolder, 'index.html')), `no page built in ${pageFolder}`);
   server = await serve(pageFolder);
-  browser = await chromium.launch({ executablePath: chromiumPath, args: chromiumArgs });
+  browser = await launchChromium();
 });
 
 after(async () => {
@@ -316,7 +303,8 @@ describe('links, examples and keyboard', () => {
     }
     await page.getByRole('combobox', { name: 'Example' }).waitFor();
     await page.getByRole('status').waitFor();
-    await page.getByRole('region', { name: 'Printed touch' }).waitFor();
+    await page.getByRole('region', { name: 'The printed touch, as sixes prints it' }).waitFor();
+    await page.getByRole('region', { name: 'Touch', exact: true }).waitFor();
 
     // Tab from the top reaches the example menu; an arrow key chooses the first example.
     await page.keyboard.press('Tab');
