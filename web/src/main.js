@@ -25,6 +25,12 @@ const defaultExample = 'stedman-triples-672-example';
 const fragmentKey = '#touch=';
 
 const byId = (id) => document.getElementById(id);
+// Sets a text only when it differs: a screen reader then hears the verdict only when it changes.
+function setText(node, text) {
+  if (node.textContent !== text) {
+    node.textContent = text;
+  }
+}
 const printed = byId('printed');
 
 // --- The editor -------------------------------------------------------------------------------
@@ -163,13 +169,25 @@ let timer = null;
 let lastProof = null; // the last answer shown, with its touch
 let pendingRows = null; // the id of the rows asked for a clashing pair
 
-function startWorker() {
-  worker = new Worker(workerUrl);
-  worker.onmessage = (event) => answered(event.data);
-  worker.onerror = (event) => {
+// A spare worker starts its module while the other proves, so that a proof abandoned by a
+// keystroke is followed at once by the next.
+let spare = null;
+
+function newWorker() {
+  const started = new Worker(workerUrl);
+  started.onmessage = (event) => answered(event.data);
+  started.onerror = (event) => {
     event.preventDefault();
-    showFailure(`The proof stopped: ${event.message || 'the worker failed'}`);
+    if (started === worker) {
+      showFailure(`The proof stopped: ${event.message || 'the worker failed'}`);
+    }
   };
+  return started;
+}
+
+function startWorker() {
+  worker = spare ?? newWorker();
+  spare = newWorker();
 }
 
 // Says what the proof is doing; the text changes only with the state, not at every keystroke.
@@ -235,9 +253,9 @@ function parseJson(text) {
 function showFailure(text) {
   running = null;
   byId('verdict').className = 'verdict verdict-error';
-  byId('verdict-word').textContent = 'Not proved';
-  byId('verdict-summary').textContent = '';
-  byId('verdict-detail').textContent = text;
+  setText(byId('verdict-word'), 'Not proved');
+  setText(byId('verdict-summary'), '');
+  setText(byId('verdict-detail'), text);
   setState('idle', '');
   startWorker();
 }
@@ -289,20 +307,20 @@ function showVerdict(proof) {
   const errorLine = proof.stderr.split('\n').find((line) => line.startsWith('error: '));
   if (proof.status === 2 || proof.stdout === '') {
     box.className = 'verdict verdict-error';
-    word.textContent = 'Not proved';
-    summary.textContent = '';
-    detail.textContent = errorLine ?? proof.stderr.split('\n')[0] ?? '';
+    setText(word, 'Not proved');
+    setText(summary, '');
+    setText(detail, errorLine ?? proof.stderr.split('\n')[0] ?? '');
     return;
   }
-  summary.textContent = proof.stdout.split('\n')[0].trimEnd();
+  setText(summary, proof.stdout.split('\n')[0].trimEnd());
   const verdict = verdictOf(proof);
   const parts = [];
   if (verdict.isTrue) {
     box.className = 'verdict verdict-true';
-    word.textContent = 'True';
+    setText(word, 'True');
   } else if (verdict.falseRows !== 0) {
     box.className = 'verdict verdict-false';
-    word.textContent = 'False';
+    setText(word, 'False');
     parts.push(`${verdict.falseRows} repeated rows`);
     if (verdict.pair) {
       parts.push(`first repeated pair: ${verdict.pair}`);
@@ -312,9 +330,9 @@ function showVerdict(proof) {
     );
   } else {
     box.className = 'verdict verdict-false';
-    word.textContent = 'Does not come round';
+    setText(word, 'Does not come round');
   }
-  detail.textContent = parts.join('; ');
+  setText(detail, parts.join('; '));
 }
 
 // Lists standard error line by line; a warning with a place is a button that goes there. Answers
