@@ -41,7 +41,7 @@ export function touchFiles() {
     if (!name.endsWith('.in')) {
       continue;
     }
-    const base = name.replace(/(\.stdin)?\.in$/, '');
+    const base = name.replace(/\.in$/, '');
     if (fs.existsSync(path.join(golden, `${base}.args`))) {
       leftOut.push(name);
     } else {
