@@ -198,9 +198,10 @@ function setState(state, text) {
   }
 }
 
-// A keystroke abandons a proof still running: its worker is ended and a new one started.
+// A keystroke abandons a proof (or a ringing of a pair's rows) still running: its worker is ended
+// and the spare takes over.
 function touchChanged() {
-  if (running !== null) {
+  if (running !== null || pendingRows !== null) {
     worker.terminate();
     running = null;
     pendingRows = null;
