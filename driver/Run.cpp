@@ -91,6 +91,31 @@ void HintAfterError(const std::string& message, const TouchParser& parser,
   diagnostics.Warn(where, std::move(text));
 }
 
+// Shows every row to two observers, either of which may be none.
+class RowsToBoth final : public RowObserver {
+ public:
+  RowsToBoth(RowObserver* first, RowObserver* second) : first(first), second(second) {}
+  // This, or the one observer there is, or none.
+  RowObserver* Observer() {
+    if (first != nullptr && second != nullptr) {
+      return this;
+    }
+    return first != nullptr ? first : second;
+  }
+  void Observe(std::int32_t index, std::span<const NarrowRowKey> rows) override {
+    first->Observe(index, rows);
+    second->Observe(index, rows);
+  }
+  void Observe(std::int32_t index, std::span<const Row> rows) override {
+    first->Observe(index, rows);
+    second->Observe(index, rows);
+  }
+
+ private:
+  RowObserver* first;
+  RowObserver* second;
+};
+
 }  // namespace
 
 TouchReport ProveTouch(std::istream& in, std::ostream& err, const ProveSettings& settings) {
@@ -137,7 +162,8 @@ TouchReport ProveTouch(std::istream& in, std::ostream& err, const ProveSettings&
   // Rounds, the rest of its six or the lead-in, the children, and the closing six.
   table.Reserve(1 + 6 + top.changesRung + 6);
   TouchAnalyser analyser(settings.analyses, rowsState.bellCount);
-  table.SetObserver(analyser.Observer());
+  RowsToBoth observers(analyser.Observer(), settings.observer);
+  table.SetObserver(observers.Observer());
   table.Insert(row);
   top.Generate(table, row, true);
   row.Reset();

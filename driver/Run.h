@@ -13,6 +13,7 @@
 #include "proof/ProofTable.h"
 
 class Diagnostics;
+class RowObserver;
 
 // The most bytes of input a touch may take: the tree built from it grows with the input.
 inline constexpr std::int64_t maxInputBytes = std::int64_t{1} << 24;  // 16 MiB
@@ -30,6 +31,8 @@ struct ProveSettings {
   bool mayReadPastEnd = true;
   // The analyses to make beside the proof.
   AnalysisRequest analyses = {};
+  // Sees every row the proof records, rounds at the start first, when given.
+  RowObserver* observer = nullptr;
 };
 
 // The first repeated pair of a false touch: "Rows 12 and 100 are both  1325476".
