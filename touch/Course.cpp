@@ -1,11 +1,39 @@
 #include "touch/Course.h"
 
+#include <map>
 #include <stdexcept>
+#include <string_view>
+#include <utility>
 
 #include "language/ProcessState.h"
 #include "language/Token.h"
 #include "ringing/Ringing.h"
 #include "rows/ChangeTable.h"
+#include "rows/ProcessState.h"
+
+namespace {
+
+// The row that a course's changes lead to from rounds, as SequenceProduct gives it. A course holds
+// few kinds of six (a call and a quick or a slow six), each worked out once: then a six costs one
+// permutation, not six, however long the course.
+Row SixesProduct(std::string_view changes) {
+  std::map<std::string_view, Row> sixes;
+  const int bellCount = rowsState.bellCount;
+  Row row;
+  Row other;
+  for (std::size_t six = 0; six + 6 <= changes.size(); six += 6) {
+    const std::string_view group = changes.substr(six, 6);
+    auto found = sixes.find(group);
+    if (found == sixes.end()) {
+      found = sixes.emplace(group, SequenceProduct(group)).first;
+    }
+    other.AssignPermuted(row, found->second, bellCount);
+    std::swap(row, other);
+  }
+  return row;
+}
+
+}  // namespace
 
 Course::Course()
     : Element(0),
@@ -71,7 +99,7 @@ void Course::Finish() {
     // Stedman alternates so that the last six of a course is quick.
     changeString += erin || (sixCount + six) % 2 == 0 ? slowSix : quickSix;
   }
-  endRow = SequenceProduct(changeString);
+  endRow = SixesProduct(changeString);
   open = false;
   length = 6 * static_cast<std::int64_t>(sixCount);
   changesRung = std::max<std::int64_t>(length, 0);
