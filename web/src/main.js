@@ -429,7 +429,7 @@ function showPanels(json) {
 
   if (json.music) {
     music.replaceChildren(
-      element('pre', json.music.text, 'rows'),
+      element('p', json.music.text, 'music-line'),
       table(
         ['Music', 'Total', 'Front', 'Back'],
         json.music.counts.map((c) => [c.name, c.total, c.front, c.back]),
@@ -462,20 +462,24 @@ function showPanels(json) {
     falseness.replaceChildren(...shown);
   }
 
+  // A touch that was not proved has none of these (null in the document).
+  const listed = (items, none, headings, cells) =>
+    items === null
+      ? unavailable(notProved)
+      : items.length === 0
+        ? element('p', none)
+        : table(headings, items.map(cells));
   calls.replaceChildren(
-    json.calls.length === 0
-      ? element('p', 'No calls.')
-      : table(['Call', 'Name', 'Count'], json.calls.map((c) => [c.letter, c.name, c.count])),
+    listed(json.calls, 'No calls.', ['Call', 'Name', 'Count'], (c) => [c.letter, c.name, c.count]),
   );
   courseEnds.replaceChildren(
-    json.courseEnds.length === 0
-      ? element('p', 'No course ends.')
-      : table(['Course', 'Course end'], json.courseEnds.map((c) => [c.course, c.row])),
+    listed(json.courseEnds, 'No course ends.', ['Course', 'Course end'], (c) => [c.course, c.row]),
   );
   partEnds.replaceChildren(
-    json.partEnds.length === 0
-      ? element('p', 'Not a touch of several parts.')
-      : table(['Part', 'Part end'], json.partEnds.map((p) => [p.part, p.row])),
+    listed(json.partEnds, 'Not a touch of several parts.', ['Part', 'Part end'], (p) => [
+      p.part,
+      p.row,
+    ]),
   );
 }
 
