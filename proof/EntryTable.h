@@ -57,10 +57,26 @@ class EntryTable {
   static bool Fits(std::size_t entries, std::size_t slots) { return entries * 4 <= slots * 3; }
   // Maps the hash onto 0 to capacity - 1 by its highest bits, for any capacity.
   std::size_t Home(std::uint64_t hash) const {
-    __extension__ using Wide = unsigned __int128;
-    return static_cast<std::size_t>((static_cast<Wide>(hash) * capacity) >> 64);
+    if constexpr (sizeof(std::size_t) <= 4) {
+      // A capacity below 2^32, as on 32-bit targets (WebAssembly): 64 bits hold the product.
+      return static_cast<std::size_t>((hash >> 32) * capacity >> 32);
+    } else {
+#if defined(__SIZEOF_INT128__)
+      __extension__ using Wide = unsigned __int128;
+      return static_cast<std::size_t>((static_cast<Wide>(hash) * capacity) >> 64);
+#else
+      // The high word of the 128-bit product, from 32-bit halves.
+      const std::uint64_t wide = capacity;
+      const std::uint64_t low = (hash & 0xFFFFFFFFu) * (wide & 0xFFFFFFFFu);
+      const std::uint64_t middle = (hash >> 32) * (wide & 0xFFFFFFFFu) + (low >> 32);
+      const std::uint64_t other = (hash & 0xFFFFFFFFu) * (wide >> 32) + (middle & 0xFFFFFFFFu);
+      return static_cast<std::size_t>((hash >> 32) * (wide >> 32) + (middle >> 32) + (other >> 32));
+#endif
+    }
   }
-  std::size_t Next(std::size_t slot) const { return slot + 1 == capacity ? 0 : slot + 1; }
+  std::size_t Next(std::size_t slot) const {
+    return slot + 1 == capacity ? 0 : slot + 1;
+  }
   ProofEntry EntryOf(const Slot& slot) const;
   void Rehash(std::size_t newCapacity);
 
