@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "rows/ProcessState.h"
 
@@ -19,16 +20,36 @@ std::int64_t ExtentLength(int n) {
   return rows;
 }
 
+// The least key an entry table holds. REQUIRES: it holds one.
+template <typename Key>
+Key LeastKey(const EntryTable<Key>& entries) {
+  bool seen = false;
+  Key least;
+  entries.ForEach([&](const Key& key, const ProofEntry&) {
+    if (!seen || key < least) {
+      least = key;
+      seen = true;
+    }
+  });
+  return least;
+}
+
 }  // namespace
+
+int ProofTable::BellCount() {
+  return rowsState.bellCount;
+}
 
 void ProofTable::Reserve(std::int64_t rows) {
   reserved = std::max(reserved, rows);
   if (!wide && rowsState.bellCount > NarrowRowKey::maxBellCount) {
     Widen();
   }
-  if (wide) {
+  if (bucketed) {
+    buckets.Reserve(reserved);
+  } else if (wide) {
     wideEntries.Reserve(reserved);
-  } else {
+  } else if (rowCount != 0 || reserved < bucketedFrom) {
     narrowEntries.Reserve(reserved);
   }
 }
@@ -57,7 +78,7 @@ void ProofTable::Insert(std::span<const Row> rows) {
       while (packed < count && NarrowRowKey::Pack(rows[packed], bellCount, keys[packed])) {
         ++packed;
       }
-      InsertKeys(narrowEntries, std::span<const NarrowRowKey>(keys.data(), packed));
+      Record(std::span<const NarrowRowKey>(keys.data(), packed));
       if (packed < count) {
         Widen();  // the next row does not fit a narrow key
       }
@@ -75,6 +96,25 @@ void ProofTable::Insert(std::span<const NarrowRowKey> keys) {
   }
   if (observer != nullptr && !keys.empty()) {
     observer->Observe(rowCount, keys);
+  }
+  Record(keys);
+}
+
+void ProofTable::Record(std::span<const NarrowRowKey> keys) {
+  if (rowCount == 0 && !bucketed && reserved >= bucketedFrom && !keys.empty() &&
+      rowsState.bellCount <= NarrowRowKey::maxBellCount) {
+    // The store is chosen at the first row, when the stage is set and the room reserved.
+    bucketed = true;
+    buckets.Start(rowsState.bellCount, reserved);
+  }
+  if (bucketed) {
+    const std::size_t taken = buckets.Append(keys);
+    rowCount += static_cast<std::int32_t>(taken);
+    if (taken == keys.size()) {
+      return;
+    }
+    LeaveBuckets();  // the next row is no arrangement of the bells
+    keys = keys.subspan(taken);
   }
   while (!keys.empty()) {
     const std::size_t count = std::min(batchSize, keys.size());
@@ -104,23 +144,62 @@ template <typename Key>
 void ProofTable::RecordRepeat(const ProofEntry& entry, const Key& key) {
   const std::int32_t index = rowCount++;
   const std::int32_t occurrences = entry.firstIndex == 0 ? entry.count - 1 : entry.count;
-  maxOccurrences = std::max(maxOccurrences, occurrences);
+  tally.maxOccurrences = std::max(tally.maxOccurrences, occurrences);
   if (entry.firstIndex != 0) {
-    if (roundsAt == 0 && ++repeatCount == 1) {
-      firstRepeatAt = index;
-      firstRepeatFirstIndex = entry.firstIndex;
-      firstRepeatRow = key.Unpack(rowsState.bellCount);
+    if (tally.roundsAt == 0 && ++tally.repeatCount == 1) {
+      tally.firstRepeatAt = index;
+      tally.firstRepeatFirstIndex = entry.firstIndex;
+      tally.firstRepeatRow = key.Unpack(rowsState.bellCount);
     }
-  } else if (roundsAt == 0) {
-    roundsAt = index;
+  } else if (tally.roundsAt == 0) {
+    tally.roundsAt = index;
   } else if (const std::int64_t extent = ExtentLength(rowsState.bellCount);
-             extent != 0 && index % extent == 0 && index / extent == maxOccurrences) {
-    extents = maxOccurrences;
-    roundsAt = index;
+             extent != 0 && index % extent == 0 && index / extent == tally.maxOccurrences) {
+    tally.extents = tally.maxOccurrences;
+    tally.roundsAt = index;
   }
 }
 
+const ProofTable::Tally& ProofTable::Settled() const {
+  if (!bucketed) {
+    return tally;
+  }
+  if (settledAtRows != rowCount) {
+    RowBuckets::Summary summary = buckets.Summarise(ExtentLength(rowsState.bellCount));
+    settled = {.roundsAt = summary.roundsAt,
+               .maxOccurrences = summary.maxOccurrences,
+               .extents = summary.extents,
+               .repeatCount = summary.repeatCount,
+               .firstRepeatAt = summary.firstRepeatAt,
+               .firstRepeatFirstIndex = summary.firstRepeatFirstIndex,
+               .firstRepeatRow = summary.repeatCount != 0
+                                     ? summary.firstRepeatKey.Unpack(rowsState.bellCount)
+                                     : Row()};
+    repeatedEntries = std::move(summary.repeated);
+    settledAtRows = rowCount;
+  }
+  return settled;
+}
+
+void ProofTable::LeaveBuckets() {
+  tally = Settled();
+  narrowEntries.Reserve(std::max(reserved, buckets.Size()));
+  buckets.ForEachRow([&](const NarrowRowKey& key, std::int32_t index) {
+    const auto [slot, added] = narrowEntries.FindOrAdd(key, key.Hash(), index);
+    if (!added) {
+      (void)narrowEntries.AddOccurrence(slot, index);
+    }
+  });
+  buckets = RowBuckets();
+  repeatedEntries.Clear();
+  settledAtRows = -1;
+  bucketed = false;
+}
+
 void ProofTable::Widen() {
+  if (bucketed) {
+    LeaveBuckets();
+  }
   const int bellCount = rowsState.bellCount;
   wideEntries.Reserve(std::max(reserved, narrowEntries.Size()));
   narrowEntries.ForEach([&](const NarrowRowKey& narrow, const ProofEntry& entry) {
@@ -134,13 +213,24 @@ void ProofTable::Widen() {
 }
 
 std::int32_t ProofTable::ConfirmedExtents() const {
+  const Tally& counts = Settled();
   if (confirmedAtRows != rowCount) {
-    confirmedExtents = extents;
+    confirmedExtents = counts.extents;
     // Only a touch with repeats whose extents end before its last row can hold a row that occurs
-    // too often within them.
-    if (extents != 0 && repeatCount != 0 && maxOccurrences != extents && roundsAt != rowCount - 1 &&
-        (wide ? AnyOverusedRow(wideEntries) : AnyOverusedRow(narrowEntries))) {
-      confirmedExtents = 0;
+    // too often within them. The least row, rounds, is exempt.
+    if (counts.extents != 0 && counts.repeatCount != 0 && counts.maxOccurrences != counts.extents &&
+        counts.roundsAt != rowCount - 1) {
+      bool overused = false;
+      if (bucketed) {
+        overused = AnyOverusedRow(repeatedEntries, buckets.LeastKey());
+      } else if (wide) {
+        overused = AnyOverusedRow(wideEntries, LeastKey(wideEntries));
+      } else {
+        overused = AnyOverusedRow(narrowEntries, LeastKey(narrowEntries));
+      }
+      if (overused) {
+        confirmedExtents = 0;
+      }
     }
     confirmedAtRows = rowCount;
   }
@@ -152,11 +242,13 @@ std::int32_t ProofTable::Extents() const {
 }
 
 ProofVerdict ProofTable::Verdict() const {
-  ProofVerdict verdict{.isTrue = roundsAt > 0, .roundsAt = roundsAt, .repeats = repeatCount};
-  if (repeatCount != 0) {
+  const Tally& counts = Settled();
+  ProofVerdict verdict{
+      .isTrue = counts.roundsAt > 0, .roundsAt = counts.roundsAt, .repeats = counts.repeatCount};
+  if (counts.repeatCount != 0) {
     // Repeats make a touch false unless it is true as several whole extents.
-    verdict.isTrue =
-        ConfirmedExtents() != 0 && (maxOccurrences == extents || roundsAt != rowCount - 1);
+    verdict.isTrue = ConfirmedExtents() != 0 &&
+                     (counts.maxOccurrences == counts.extents || counts.roundsAt != rowCount - 1);
   }
   if (verdict.roundsAt == 0) {
     verdict.roundsAt = 1 - rowCount;
@@ -165,34 +257,26 @@ ProofVerdict ProofTable::Verdict() const {
 }
 
 template <typename Key>
-bool ProofTable::AnyOverusedRow(const EntryTable<Key>& entries) const {
-  // A row occurring more than once an extent must have occurred after the last whole extent. The
-  // least row, rounds, is exempt; keys order as rows do, so the least key is the least row.
+bool ProofTable::AnyOverusedRow(const EntryTable<Key>& entries, const Key& least) const {
+  // A row occurring more than once an extent must have occurred after the last whole extent.
+  const Tally& counts = Settled();
   bool found = false;
-  bool seen = false;
-  Key least;
-  bool leastOverused = false;
   entries.ForEach([&](const Key& key, const ProofEntry& entry) {
-    const bool overused = entry.count > extents && entry.lastIndex <= roundsAt;
-    if (!seen || key < least) {
-      found = found || (seen && leastOverused);
-      seen = true;
-      least = key;
-      leastOverused = overused;
-    } else {
-      found = found || overused;
-    }
+    found = found ||
+            (entry.count > counts.extents && entry.lastIndex <= counts.roundsAt && !(key == least));
   });
   return found;
 }
 
 ProofTable::Repeat ProofTable::FirstRepeat() const {
-  return {firstRepeatFirstIndex, firstRepeatAt, firstRepeatRow};
+  const Tally& counts = Settled();
+  return {counts.firstRepeatFirstIndex, counts.firstRepeatAt, counts.firstRepeatRow};
 }
 
 void ProofTable::PrintFirstRepeat(std::ostream& out) const {
-  out << "Rows " << firstRepeatFirstIndex << " and " << firstRepeatAt << " are both "
-      << firstRepeatRow.ToText() << '\n';
+  const Tally& counts = Settled();
+  out << "Rows " << counts.firstRepeatFirstIndex << " and " << counts.firstRepeatAt << " are both "
+      << counts.firstRepeatRow.ToText() << '\n';
 }
 
 ProofEntry ProofTable::Find(const Row& row) const {
@@ -203,19 +287,26 @@ ProofEntry ProofTable::Find(const Row& row) const {
   }
   // Every row recorded fitted a narrow key: a row that does not fit one was never recorded.
   NarrowRowKey key;
-  return NarrowRowKey::Pack(row, bellCount, key) ? narrowEntries.Find(key, key.Hash())
-                                                 : ProofEntry();
+  if (!NarrowRowKey::Pack(row, bellCount, key)) {
+    return {};
+  }
+  if (bucketed) {
+    (void)Settled();
+    return repeatedEntries.Find(key, key.Hash());
+  }
+  return narrowEntries.Find(key, key.Hash());
 }
 
 bool ProofTable::IsRepeated(const Row& row) const {
   const ProofEntry entry = Find(row);
-  return entry.count > 1 && entry.secondIndex < roundsAt;
+  return entry.count > 1 && entry.secondIndex < Settled().roundsAt;
 }
 
 bool ProofTable::FirstRepeatWithin(std::int64_t start, std::int64_t length) const {
-  if (ConfirmedExtents() != 0 || repeatCount == 0) {
+  const Tally& counts = Settled();
+  if (ConfirmedExtents() != 0 || counts.repeatCount == 0) {
     return false;
   }
   const auto within = [&](std::int64_t index) { return index > start && index <= start + length; };
-  return within(firstRepeatFirstIndex) || within(firstRepeatAt);
+  return within(counts.firstRepeatFirstIndex) || within(counts.firstRepeatAt);
 }

@@ -63,7 +63,8 @@ std::string FirstRepeatLine(const ProofTable& table) {
   return out.str();
 }
 
-class ProofTableTest : public ::testing::Test {
+// Every test runs on both stores of rows: the entries, and the buckets of long touches.
+class ProofTableTest : public ::testing::TestWithParam<std::int64_t> {
  protected:
   void SetUp() override {
     ResetProcessState();
@@ -73,14 +74,14 @@ class ProofTableTest : public ::testing::Test {
     c = Row::FromText("3215476");
   }
 
-  ProofTable table;
+  ProofTable table{GetParam()};
   const Row rounds;
   Row a;
   Row b;
   Row c;
 };
 
-TEST_F(ProofTableTest, AnExtentOfSevenBellsIsTrue) {
+TEST_P(ProofTableTest, AnExtentOfSevenBellsIsTrue) {
   table.Insert(rounds);
   InsertAll(table, AllButRounds());
   table.Insert(rounds);
@@ -88,7 +89,7 @@ TEST_F(ProofTableTest, AnExtentOfSevenBellsIsTrue) {
   EXPECT_FALSE(table.IsRepeated(a));
 }
 
-TEST_F(ProofTableTest, ATouchThatNeverComesRoundCountsEveryRepeat) {
+TEST_P(ProofTableTest, ATouchThatNeverComesRoundCountsEveryRepeat) {
   table.Insert(rounds);
   for (int pair = 0; pair < 420; ++pair) {
     table.Insert(a);
@@ -98,12 +99,12 @@ TEST_F(ProofTableTest, ATouchThatNeverComesRoundCountsEveryRepeat) {
   EXPECT_EQ("Rows 1 and 3 are both  2135476\n", FirstRepeatLine(table));
   EXPECT_FALSE(table.IsRepeated(a));
 
-  ProofTable distinct;
+  ProofTable distinct(GetParam());
   InsertAll(distinct, {rounds, a, b, c});
   EXPECT_EQ((Outcome{false, -3, 0}), VerdictOf(distinct));
 }
 
-TEST_F(ProofTableTest, ARowThreeTimesCountsTwoRepeats) {
+TEST_P(ProofTableTest, ARowThreeTimesCountsTwoRepeats) {
   InsertAll(table, {rounds, a, b, a, c, a, rounds});
   EXPECT_EQ((Outcome{false, 6, 2}), VerdictOf(table));
   EXPECT_EQ("Rows 1 and 3 are both  2135476\n", FirstRepeatLine(table));
@@ -112,13 +113,13 @@ TEST_F(ProofTableTest, ARowThreeTimesCountsTwoRepeats) {
   EXPECT_FALSE(table.IsRepeated(Row::FromText("7654321")));
 }
 
-TEST_F(ProofTableTest, RepeatsAfterRoundsAreNotCounted) {
+TEST_P(ProofTableTest, RepeatsAfterRoundsAreNotCounted) {
   InsertAll(table, {rounds, a, b, rounds, a, b, a});
   EXPECT_EQ((Outcome{true, 3, 0}), VerdictOf(table));
   EXPECT_FALSE(table.IsRepeated(a));
 }
 
-TEST_F(ProofTableTest, IsRepeatedOnlyOnceRoundsHasComeUp) {
+TEST_P(ProofTableTest, IsRepeatedOnlyOnceRoundsHasComeUp) {
   const Row repeated = Row::FromText("1325476");
   const std::vector<Row> fillers = Fillers(37, {repeated});
   table.Insert(rounds);
@@ -136,7 +137,7 @@ TEST_F(ProofTableTest, IsRepeatedOnlyOnceRoundsHasComeUp) {
   EXPECT_EQ("Rows 10 and 30 are both  1325476\n", FirstRepeatLine(table));
 }
 
-TEST_F(ProofTableTest, FindsWhereTheFirstRepeatedPairLies) {
+TEST_P(ProofTableTest, FindsWhereTheFirstRepeatedPairLies) {
   const Row repeated = Row::FromText("1325476");
   const std::vector<Row> fillers = Fillers(98, {repeated, a});
   table.Insert(rounds);
@@ -162,7 +163,7 @@ TEST_F(ProofTableTest, FindsWhereTheFirstRepeatedPairLies) {
   }
 }
 
-class FiveBellProofTest : public ::testing::Test {
+class FiveBellProofTest : public ::testing::TestWithParam<std::int64_t> {
  protected:
   void SetUp() override {
     ResetProcessState();
@@ -176,12 +177,12 @@ class FiveBellProofTest : public ::testing::Test {
     InsertAll(table, others);
   }
 
-  ProofTable table;
+  ProofTable table{GetParam()};
   const Row rounds;
   std::vector<Row> others;
 };
 
-TEST_F(FiveBellProofTest, TwoExtentsEndToEndAreTrue) {
+TEST_P(FiveBellProofTest, TwoExtentsEndToEndAreTrue) {
   InsertExtent();
   InsertExtent();
   table.Insert(rounds);                      // 240
@@ -189,7 +190,7 @@ TEST_F(FiveBellProofTest, TwoExtentsEndToEndAreTrue) {
   EXPECT_EQ((Outcome{true, 240, 0}), VerdictOf(table));
 }
 
-TEST_F(FiveBellProofTest, ThreeExtentsReportTheEndOfTheLast) {
+TEST_P(FiveBellProofTest, ThreeExtentsReportTheEndOfTheLast) {
   InsertExtent();
   InsertExtent();
   InsertExtent();
@@ -197,7 +198,7 @@ TEST_F(FiveBellProofTest, ThreeExtentsReportTheEndOfTheLast) {
   EXPECT_EQ((Outcome{true, 360, 0}), VerdictOf(table));
 }
 
-TEST_F(FiveBellProofTest, RepeatsInsideARecognisedMultiExtentAreForgiven) {
+TEST_P(FiveBellProofTest, RepeatsInsideARecognisedMultiExtentAreForgiven) {
   // Each half holds one row twice and leaves another out; together every row occurs twice.
   const Row x = others[0];
   const Row y = others[1];
@@ -215,7 +216,7 @@ TEST_F(FiveBellProofTest, RepeatsInsideARecognisedMultiExtentAreForgiven) {
   EXPECT_EQ((Outcome{true, 240, 1}), VerdictOf(table));
 }
 
-TEST_F(FiveBellProofTest, RoundsOnceAfterTwoExtentsOfRowsIsFalse) {
+TEST_P(FiveBellProofTest, RoundsOnceAfterTwoExtentsOfRowsIsFalse) {
   table.Insert(rounds);
   InsertAll(table, others);
   InsertAll(table, others);
@@ -225,7 +226,7 @@ TEST_F(FiveBellProofTest, RoundsOnceAfterTwoExtentsOfRowsIsFalse) {
   EXPECT_TRUE(table.FirstRepeatWithin(119, 1));
 }
 
-TEST_F(FiveBellProofTest, ARowTooOftenStopsTheSecondExtentCounting) {
+TEST_P(FiveBellProofTest, ARowTooOftenStopsTheSecondExtentCounting) {
   const Row x = others[0];
   InsertExtent();
   InsertAll(table, {rounds, x, x});  // rounds at 120; x now three times
@@ -235,18 +236,18 @@ TEST_F(FiveBellProofTest, ARowTooOftenStopsTheSecondExtentCounting) {
   EXPECT_FALSE(table.IsRepeated(x));
 }
 
-TEST_F(ProofTableTest, ExtentLengthsOfLargeStagesDoNotOverflow) {
+TEST_P(ProofTableTest, ExtentLengthsOfLargeStagesDoNotOverflow) {
   for (const int bells : {12, 13, 21, 35}) {
     SCOPED_TRACE(bells);
     SetBellCount(bells);
-    ProofTable large;
+    ProofTable large(GetParam());
     const Row swapped = Row::FromText("21");
     InsertAll(large, {rounds, swapped, rounds, swapped, rounds, swapped, rounds});
     EXPECT_EQ((Outcome{true, 2, 0}), VerdictOf(large));
   }
 }
 
-TEST_F(FiveBellProofTest, OnlyTheLeastRowIsExemptFromTheExtentCount) {
+TEST_P(FiveBellProofTest, OnlyTheLeastRowIsExemptFromTheExtentCount) {
   // The first row recorded is not rounds here: it stands for rounds in the counting, but the row
   // exempt from the count of occurrences is the least row, rounds itself.
   const Row first = others[0];
@@ -264,7 +265,7 @@ TEST_F(FiveBellProofTest, OnlyTheLeastRowIsExemptFromTheExtentCount) {
   EXPECT_EQ("Rows 2 and 3 are both  12435\n", FirstRepeatLine(table));
 }
 
-TEST_F(ProofTableTest, RowsOfManyBellsThatDifferOnlyAtTheBackAreDistinct) {
+TEST_P(ProofTableTest, RowsOfManyBellsThatDifferOnlyAtTheBackAreDistinct) {
   struct Case {
     int bells;
     const char* line;
@@ -284,7 +285,7 @@ TEST_F(ProofTableTest, RowsOfManyBellsThatDifferOnlyAtTheBackAreDistinct) {
       row.Swap(place, place + 1);
       swapped.push_back(row);
     }
-    ProofTable large;
+    ProofTable large(GetParam());
     large.Insert(rounds);
     InsertAll(large, swapped);
     EXPECT_EQ((Outcome{false, -4, 0}), VerdictOf(large));
@@ -294,7 +295,7 @@ TEST_F(ProofTableTest, RowsOfManyBellsThatDifferOnlyAtTheBackAreDistinct) {
   }
 }
 
-TEST_F(ProofTableTest, ARowWithABellBeyondTheStageKeepsEveryEntry) {
+TEST_P(ProofTableTest, ARowWithABellBeyondTheStageKeepsEveryEntry) {
   // A row made under a larger stage holds a bell that no narrow key can; the table changes its
   // keys there, with every row it holds.
   SetBellCount(16);
@@ -310,7 +311,7 @@ TEST_F(ProofTableTest, ARowWithABellBeyondTheStageKeepsEveryEntry) {
   EXPECT_FALSE(table.IsRepeated(rounds));
 }
 
-TEST_F(ProofTableTest, RowsArriveOneByOneOrInRunsWithTheSameResult) {
+TEST_P(ProofTableTest, RowsArriveOneByOneOrInRunsWithTheSameResult) {
   // An extent and a row of it again, the table made with too little room for them. The row is the
   // 101st arrangement in Less order: 100 is 4 * 4! + 2 * 2! in the factorial number system.
   std::vector<Row> rows{rounds};
@@ -319,7 +320,7 @@ TEST_F(ProofTableTest, RowsArriveOneByOneOrInRunsWithTheSameResult) {
   rows.push_back(others[99]);
   for (const std::size_t run : {1, 7, 64, 1000, 5041}) {
     SCOPED_TRACE(run);
-    ProofTable grown;
+    ProofTable grown(GetParam());
     grown.Reserve(10);
     for (std::size_t first = 0; first < rows.size(); first += run) {
       grown.Insert(std::span<const Row>(rows).subspan(first, std::min(run, rows.size() - first)));
@@ -352,14 +353,14 @@ class Recorder final : public RowObserver {
   }
 };
 
-TEST_F(ProofTableTest, AnObserverSeesEveryRowOnceInOrder) {
+TEST_P(ProofTableTest, AnObserverSeesEveryRowOnceInOrder) {
   SetBellCount(16);
   const Row x = Row::FromText("2134567890ETABCD");
   NarrowRowKey key;
   ASSERT_TRUE(NarrowRowKey::Pack(x, 16, key));
   Row beyond;  // a bell beyond the stage: the table holds it whole from then on
   beyond.Swap(0, 20);
-  ProofTable table;
+  ProofTable table(GetParam());
   Recorder recorder;
   table.SetObserver(&recorder);
   table.Insert(rounds);
@@ -369,5 +370,14 @@ TEST_F(ProofTableTest, AnObserverSeesEveryRowOnceInOrder) {
   EXPECT_EQ((std::vector<std::string>{rounds.ToText(), x.ToText(), beyond.ToText(), x.ToText()}),
             recorder.seen);
 }
+
+// The bucket store is asked for from the first row on, however few are reserved.
+std::string StoreName(const ::testing::TestParamInfo<std::int64_t>& info) {
+  return info.param == 0 ? "Buckets" : "Entries";
+}
+INSTANTIATE_TEST_SUITE_P(Stores, ProofTableTest,
+                         ::testing::Values(bucketedFromRows, std::int64_t{0}), StoreName);
+INSTANTIATE_TEST_SUITE_P(Stores, FiveBellProofTest,
+                         ::testing::Values(bucketedFromRows, std::int64_t{0}), StoreName);
 
 }  // namespace
