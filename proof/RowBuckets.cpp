@@ -350,7 +350,7 @@ void RowBuckets::Comparer::Compare(std::size_t bucket) {
   epoch = 0;
   // At most a quarter full if every row is new; a bucket of many rows that repeat starts smaller
   // and grows as its rows prove new.
-  constexpr int mostFirstBits = 20;
+  constexpr int mostFirstBits = 16;
   NewTable(std::clamp(static_cast<int>(std::bit_width(static_cast<std::uint64_t>(4 * count - 1))),
                       4, mostFirstBits));
   constexpr int lowBits = bits + 4;
