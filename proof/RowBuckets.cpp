@@ -91,6 +91,7 @@ void RowBuckets::Start(int bellCount, std::int64_t rows) {
   const std::size_t count = std::size_t{1} << bucketBits;
   buckets.assign(count, Bucket());
   tails.assign(count, nullptr);
+  filledChunks.assign(count, 0);
   Reserve(rows);
   for (std::size_t bucket = 0; bucket < count; ++bucket) {
     NextChunk(bucket);
@@ -122,9 +123,10 @@ NarrowRowKey RowBuckets::KeyOf(std::size_t bucket, std::uint64_t record) const {
 }
 
 std::int64_t RowBuckets::CountOf(std::size_t bucket) const {
-  const std::vector<std::uint64_t*>& chunks = buckets[bucket].chunks;
-  return static_cast<std::int64_t>((chunks.size() - 1) * chunkRecords) +
-         (tails[bucket] - chunks.back());
+  // Chunks are aligned to their size, so the tail's offset in its chunk is its lowest bits.
+  const auto filled =
+      (reinterpret_cast<std::uintptr_t>(tails[bucket]) & (chunkBytes - 1)) / sizeof(std::uint64_t);
+  return static_cast<std::int64_t>(filledChunks[bucket] * chunkRecords + filled);
 }
 
 void RowBuckets::NextChunk(std::size_t bucket) {
@@ -144,6 +146,9 @@ void RowBuckets::NextChunk(std::size_t bucket) {
   Block& block = blocks.back();
   std::uint64_t* chunk = block.records.get() + block.used * chunkRecords;
   ++block.used;
+  if (!buckets[bucket].chunks.empty()) {
+    ++filledChunks[bucket];
+  }
   buckets[bucket].chunks.push_back(chunk);
   tails[bucket] = chunk;
 }
