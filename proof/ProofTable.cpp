@@ -40,6 +40,12 @@ int ProofTable::BellCount() {
   return rowsState.bellCount;
 }
 
+bool ProofTable::UseBuckets() const {
+  const std::int64_t extent = ExtentLength(rowsState.bellCount);
+  return rowsState.bellCount <= NarrowRowKey::maxBellCount && reserved >= bucketedFrom &&
+         (extent == 0 || extent >= bucketedFrom);
+}
+
 void ProofTable::Reserve(std::int64_t rows) {
   reserved = std::max(reserved, rows);
   if (!wide && rowsState.bellCount > NarrowRowKey::maxBellCount) {
@@ -49,7 +55,7 @@ void ProofTable::Reserve(std::int64_t rows) {
     buckets.Reserve(reserved);
   } else if (wide) {
     wideEntries.Reserve(reserved);
-  } else if (rowCount != 0 || reserved < bucketedFrom) {
+  } else if (rowCount != 0 || !UseBuckets()) {
     narrowEntries.Reserve(reserved);
   }
 }
@@ -101,8 +107,7 @@ void ProofTable::Insert(std::span<const NarrowRowKey> keys) {
 }
 
 void ProofTable::Record(std::span<const NarrowRowKey> keys) {
-  if (rowCount == 0 && !bucketed && reserved >= bucketedFrom && !keys.empty() &&
-      rowsState.bellCount <= NarrowRowKey::maxBellCount) {
+  if (rowCount == 0 && !bucketed && !keys.empty() && UseBuckets()) {
     // The store is chosen at the first row, when the stage is set and the room reserved.
     bucketed = true;
     buckets.Start(rowsState.bellCount, reserved);

@@ -27,10 +27,11 @@ struct ProofVerdict {
 // (twice that while its list grows), at most 7 GB. Row indices stay far inside 32 bits.
 inline constexpr std::int64_t maxProvableChanges = 100000000;
 
-// Reserving this many rows or more, up to 16 bells, files the rows in buckets (RowBuckets) that are
-// compared when the table is first asked, instead of looking each one up as it comes: the entry
-// table is faster while it fits the caches, the buckets once it would not.
-inline constexpr std::int64_t bucketedFromRows = std::int64_t{1} << 20;
+// Reserving this many rows or more, up to 16 bells and on a stage with as many distinct rows, files
+// the rows in buckets (RowBuckets) that are compared when the table is first asked, instead of
+// looking each one up as it comes: the entry table is faster while it fits the caches, the buckets
+// once it would not. A long touch on few bells repeats rows that a small entry table holds.
+inline constexpr std::int64_t bucketedFromRows = std::int64_t{1} << 18;
 
 // Every row of a touch in the order rung; answers which rows repeat, after how many changes rounds
 // comes back, and whether the touch is true, also for touches of several whole extents. The first
@@ -38,8 +39,9 @@ inline constexpr std::int64_t bucketedFromRows = std::int64_t{1} << 20;
 // must not change while rows are recorded.
 class ProofTable {
  public:
-  // bucketedFrom: the fewest rows reserved for which the rows are filed in buckets; the answers are
-  // the same either way, which the tests check by asking for buckets on small touches.
+  // bucketedFrom: the fewest rows reserved, and distinct rows of the stage, for which the rows are
+  // filed in buckets; the answers are the same either way, which the tests check by asking for
+  // buckets (0) on small touches.
   explicit ProofTable(std::int64_t bucketedFrom = bucketedFromRows) : bucketedFrom(bucketedFrom) {}
 
   // Every row recorded from now on is shown to observer too (nullptr: to none).
@@ -94,6 +96,8 @@ class ProofTable {
   };
 
   [[nodiscard]] static int BellCount();
+  // Whether the first row recorded starts the buckets, from the room reserved and the stage.
+  [[nodiscard]] bool UseBuckets() const;
   // Records keys packed under the current bell count, in the buckets or the entries.
   void Record(std::span<const NarrowRowKey> keys);
   // Records at most batchSize keys.
