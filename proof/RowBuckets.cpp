@@ -94,6 +94,8 @@ void RowBuckets::Start(int bellCount, std::int64_t rows) {
   filledChunks.assign(count, 0);
   Reserve(rows);
   for (std::size_t bucket = 0; bucket < count; ++bucket) {
+    // Room for the chunks of about as many rows as the others, so that the list seldom grows.
+    buckets[bucket].chunks.reserve(static_cast<std::size_t>(rows) / count / chunkRecords + 2);
     NextChunk(bucket);
   }
 }
@@ -126,7 +128,7 @@ std::int64_t RowBuckets::CountOf(std::size_t bucket) const {
   // Chunks are aligned to their size, so the tail's offset in its chunk is its lowest bits.
   const auto filled =
       (reinterpret_cast<std::uintptr_t>(tails[bucket]) & (chunkBytes - 1)) / sizeof(std::uint64_t);
-  return static_cast<std::int64_t>(filledChunks[bucket] * chunkRecords + filled);
+  return static_cast<std::int64_t>(std::size_t{filledChunks[bucket]} * chunkRecords + filled);
 }
 
 void RowBuckets::NextChunk(std::size_t bucket) {
@@ -216,8 +218,11 @@ void RowBuckets::AppendWithinEpoch(std::span<const NarrowRowKey> keys) {
 }
 
 void RowBuckets::EndEpoch() {
+  const std::size_t first = epochEnds.size();
+  epochEnds.resize(first + buckets.size());
+  std::uint32_t* ends = epochEnds.data() + first;
   for (std::size_t bucket = 0; bucket < buckets.size(); ++bucket) {
-    epochEnds.push_back(static_cast<std::uint32_t>(CountOf(bucket)));
+    ends[bucket] = static_cast<std::uint32_t>(CountOf(bucket));
   }
 }
 

@@ -107,9 +107,9 @@ class RowBuckets {
   std::int64_t size = 0;
   NarrowRowKey firstKey;
   std::vector<Bucket> buckets;
-  std::vector<std::uint64_t*> tails;      // where each bucket's next record goes
-  std::vector<std::size_t> filledChunks;  // each bucket's chunks before the one being filled
-  std::vector<Block> blocks;              // the chunks come from these in order
+  std::vector<std::uint64_t*> tails;        // where each bucket's next record goes
+  std::vector<std::uint32_t> filledChunks;  // each bucket's chunks before the one being filled
+  std::vector<Block> blocks;                // the chunks come from these in order
   // For epoch e, bucket b: epochEnds[e * buckets + b] is b's count of records at the end of e.
   LargeVector<std::uint32_t> epochEnds;
 };
