@@ -10,11 +10,10 @@
 namespace {
 
 constexpr std::size_t pageBytes = 4096;
-constexpr std::size_t mappedFromBytes = std::size_t{2} << 20;
 
 bool Mapped(std::size_t bytes) {
 #if defined(__linux__)
-  return bytes >= mappedFromBytes;
+  return bytes >= (std::size_t{2} << 20);
 #else
   (void)bytes;
   return false;
