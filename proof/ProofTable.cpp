@@ -180,7 +180,7 @@ const ProofTable::Tally& ProofTable::Settled() const {
                .firstRepeatRow = summary.repeatCount != 0
                                      ? summary.firstRepeatKey.Unpack(rowsState.bellCount)
                                      : Row()};
-    repeatedEntries = std::move(summary.repeated);
+    repeatedRows = std::move(summary.repeated);
     settledAtRows = rowCount;
   }
   return settled;
@@ -196,7 +196,7 @@ void ProofTable::LeaveBuckets() {
     }
   });
   buckets = RowBuckets();
-  repeatedEntries.Clear();
+  repeatedRows = RowBuckets::RepeatedRows();
   settledAtRows = -1;
   bucketed = false;
 }
@@ -227,7 +227,7 @@ std::int32_t ProofTable::ConfirmedExtents() const {
         counts.roundsAt != rowCount - 1) {
       bool overused = false;
       if (bucketed) {
-        overused = AnyOverusedRow(repeatedEntries, buckets.LeastKey());
+        overused = AnyOverusedRow(repeatedRows, buckets.LeastKey());
       } else if (wide) {
         overused = AnyOverusedRow(wideEntries, LeastKey(wideEntries));
       } else {
@@ -261,8 +261,8 @@ ProofVerdict ProofTable::Verdict() const {
   return verdict;
 }
 
-template <typename Key>
-bool ProofTable::AnyOverusedRow(const EntryTable<Key>& entries, const Key& least) const {
+template <typename Entries, typename Key>
+bool ProofTable::AnyOverusedRow(const Entries& entries, const Key& least) const {
   // A row occurring more than once an extent must have occurred after the last whole extent.
   const Tally& counts = Settled();
   bool found = false;
@@ -297,7 +297,7 @@ ProofEntry ProofTable::Find(const Row& row) const {
   }
   if (bucketed) {
     (void)Settled();
-    return repeatedEntries.Find(key, key.Hash());
+    return repeatedRows.Find(key);
   }
   return narrowEntries.Find(key, key.Hash());
 }

@@ -113,8 +113,9 @@ class ProofTable {
   void LeaveBuckets();
   // The tally, and for buckets the entries of the repeated rows, of every row recorded.
   [[nodiscard]] const Tally& Settled() const;
-  template <typename Key>
-  [[nodiscard]] bool AnyOverusedRow(const EntryTable<Key>& entries, const Key& least) const;
+  // Entries: an entry table or the repeated rows of buckets.
+  template <typename Entries, typename Key>
+  [[nodiscard]] bool AnyOverusedRow(const Entries& entries, const Key& least) const;
   // A multi-extent touch in which a row occurs too often within the extents is no multi-extent:
   // the extents recognised as rows arrived, unless the rows recorded show that.
   [[nodiscard]] std::int32_t ConfirmedExtents() const;
@@ -138,7 +139,7 @@ class ProofTable {
   // For buckets: the tally and the repeated rows' entries for the rows recorded when they were last
   // worked out (rowCount then).
   mutable Tally settled;
-  mutable EntryTable<NarrowRowKey> repeatedEntries;
+  mutable RowBuckets::RepeatedRows repeatedRows;
   mutable std::int32_t settledAtRows = -1;
   // ConfirmedExtents for the rows recorded when it was last worked out (rowCount then), kept so
   // that the layout's many questions scan the entries at most once.
@@ -156,7 +157,7 @@ void ProofTable::ForEachRepeatedRow(Visit visit) const {
   };
   if (bucketed) {
     (void)Settled();
-    repeatedEntries.ForEach(visitRepeated);
+    repeatedRows.ForEach(visitRepeated);
   } else if (wide) {
     wideEntries.ForEach(visitRepeated);
   } else {

@@ -295,6 +295,16 @@ TEST_P(ProofTableTest, RowsOfManyBellsThatDifferOnlyAtTheBackAreDistinct) {
   }
 }
 
+TEST_P(ProofTableTest, ARowLikeARepeatedOneButForItsLastBellIsNotRepeated) {
+  // Its first fifteen bells are those of a row that repeats; its last is one of them again.
+  SetBellCount(16);
+  ProofTable large(GetParam());
+  const Row x = Row::FromText("2134567890ETABCD");
+  InsertAll(large, {rounds, x, Row::FromText("1324567890ETABCD"), x, rounds});
+  EXPECT_TRUE(large.IsRepeated(x));
+  EXPECT_FALSE(large.IsRepeated(Row::FromText("2134567890ETABCC")));
+}
+
 TEST_P(ProofTableTest, ARowWithABellBeyondTheStageKeepsEveryEntry) {
   // A row made under a larger stage holds a bell that no narrow key can; the table changes its
   // keys there, with every row it holds.

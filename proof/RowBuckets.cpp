@@ -108,20 +108,50 @@ void RowBuckets::Reserve(std::int64_t rows) {
   }
 }
 
-std::size_t RowBuckets::BucketOf(NarrowRowKey key) const {
+bool RowBuckets::Coding::Codes(NarrowRowKey key) const {
+  return KeyOfCode(Code(key)) == key;
+}
+
+std::size_t RowBuckets::Coding::BucketOf(NarrowRowKey key) const {
   return static_cast<std::size_t>(Mix(key.words[0]) >> (64 - bucketBits));
+}
+
+std::uint64_t RowBuckets::Coding::RemainderOf(NarrowRowKey key) const {
+  return Mix(key.words[0]) << bucketBits >> (bucketBits + 4);
+}
+
+NarrowRowKey RowBuckets::Coding::KeyOf(std::size_t bucket, std::uint64_t remainder) const {
+  const std::uint64_t mixed =
+      (static_cast<std::uint64_t>(bucket) << (codeBits - bucketBits) | remainder) << 4;
+  return KeyOfCode(Unmix(mixed));
+}
+
+NarrowRowKey RowBuckets::Coding::KeyOfCode(std::uint64_t code) const {
+  return {{code << 4 | (LastBellOf(code) & lastBellMask)}};
+}
+
+ProofEntry RowBuckets::RepeatedRows::Find(NarrowRowKey key) const {
+  if (byBucket.empty() || !coding.Codes(key)) {
+    return {};  // a key the code cannot hold was never recorded in buckets
+  }
+  const std::vector<Repeated>& rows = byBucket[coding.BucketOf(key)];
+  const std::uint64_t remainder = coding.RemainderOf(key);
+  const auto found = std::lower_bound(
+      rows.begin(), rows.end(), remainder,
+      [](const Repeated& row, std::uint64_t value) { return row.remainder < value; });
+  return found != rows.end() && found->remainder == remainder ? found->entry : ProofEntry();
+}
+
+std::size_t RowBuckets::BucketOf(NarrowRowKey key) const {
+  return CodingOf().BucketOf(key);
 }
 
 std::uint64_t RowBuckets::MixedOf(std::size_t bucket, std::uint64_t record) const {
   return (static_cast<std::uint64_t>(bucket) << (codeBits - bucketBits) | record >> indexBits) << 4;
 }
 
-NarrowRowKey RowBuckets::KeyOfCode(std::uint64_t code) const {
-  return {{code << 4 | (LastBellOf(code) & lastBellMask)}};
-}
-
 NarrowRowKey RowBuckets::KeyOf(std::size_t bucket, std::uint64_t record) const {
-  return KeyOfCode(Unmix(MixedOf(bucket, record)));
+  return CodingOf().KeyOf(bucket, record >> indexBits);
 }
 
 std::int64_t RowBuckets::CountOf(std::size_t bucket) const {
@@ -402,11 +432,16 @@ void RowBuckets::Comparer::Compare(std::size_t bucket) {
       }
     }
   }
-  for (const Pending& row : pending) {
-    const NarrowRowKey key = rows.KeyOf(bucket, row.remainder << lowBits);
-    summary.repeated.AddEntry(key, key.Hash(), row.entry);
+  if (!pending.empty()) {
+    std::sort(pending.begin(), pending.end(),
+              [](const Pending& a, const Pending& b) { return a.remainder < b.remainder; });
+    std::vector<RepeatedRows::Repeated>& repeatedRows = summary.repeated.byBucket[bucket];
+    repeatedRows.reserve(pending.size());
+    for (const Pending& row : pending) {
+      repeatedRows.push_back({.remainder = row.remainder, .entry = row.entry});
+    }
+    pending.clear();
   }
-  pending.clear();
 }
 
 std::int32_t RowBuckets::Comparer::IndexAt(std::int64_t position) const {
@@ -511,6 +546,8 @@ RowBuckets::Summary RowBuckets::Summarise(std::int64_t extentLength) const {
   if (size == 0) {
     return summary;
   }
+  summary.repeated.coding = CodingOf();
+  summary.repeated.byBucket.resize(buckets.size());
   Comparer comparer(*this, extentLength, summary);
   // The first row's bucket first: it finds where rounds first recurs, before which repeats count.
   const std::size_t first = BucketOf(firstKey);

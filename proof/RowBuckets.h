@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
-#include "proof/EntryTable.h"
 #include "proof/LargePages.h"
+#include "proof/ProofEntry.h"
 #include "rows/RowKey.h"
 
 // The rows of a long touch, up to 16 bells, filed for a proof that works from memory bandwidth
@@ -37,6 +37,37 @@ class RowBuckets {
   std::size_t Append(std::span<const NarrowRowKey> keys);
   [[nodiscard]] std::int64_t Size() const { return size; }
 
+  // How a key is coded: its bucket and the remainder of its mixed code that a record holds.
+  struct Coding {
+    int bucketBits = 0;
+    std::uint64_t lastBellMask = 0xF;  // the last bell follows from the others only on 16 bells
+    [[nodiscard]] bool Codes(NarrowRowKey key) const;  // the code gives the key back
+    [[nodiscard]] std::size_t BucketOf(NarrowRowKey key) const;
+    [[nodiscard]] std::uint64_t RemainderOf(NarrowRowKey key) const;
+    [[nodiscard]] NarrowRowKey KeyOf(std::size_t bucket, std::uint64_t remainder) const;
+    [[nodiscard]] NarrowRowKey KeyOfCode(std::uint64_t code) const;
+  };
+
+  // The rows that occur more than once, each with its entry: 24 bytes a row, by bucket in the order
+  // of their remainders, as they come out of the buckets compared.
+  class RepeatedRows {
+   public:
+    // The row's entry; its count is 0 when the row is not among them.
+    [[nodiscard]] ProofEntry Find(NarrowRowKey key) const;
+    // Calls visit(key, entry) for every row, in no particular order.
+    template <typename Visit>
+    void ForEach(Visit visit) const;
+
+   private:
+    friend class RowBuckets;
+    struct Repeated {
+      std::uint64_t remainder;
+      ProofEntry entry;
+    };
+    Coding coding;
+    std::vector<std::vector<Repeated>> byBucket;
+  };
+
   // What the rows recorded show, worked out as the proof table does when it records them one at a
   // time, and the entries of every row that occurs more than once.
   struct Summary {
@@ -47,7 +78,7 @@ class RowBuckets {
     std::int32_t firstRepeatAt = 0;
     std::int32_t firstRepeatFirstIndex = 0;
     NarrowRowKey firstRepeatKey;
-    EntryTable<NarrowRowKey> repeated;  // only rows with a count above 1
+    RepeatedRows repeated;
   };
   // extentLength: the rows of an extent, or 0 for none that an index can reach. Costs one pass
   // over every record; changes nothing.
@@ -88,8 +119,11 @@ class RowBuckets {
   // Compares the rows of one bucket (Summarise's work).
   class Comparer;
 
-  [[nodiscard]] std::uint64_t Code(NarrowRowKey key) const { return key.words[0] >> 4; }
-  [[nodiscard]] NarrowRowKey KeyOfCode(std::uint64_t code) const;
+  [[nodiscard]] static std::uint64_t Code(NarrowRowKey key) { return key.words[0] >> 4; }
+  [[nodiscard]] Coding CodingOf() const { return {bucketBits, lastBellMask}; }
+  [[nodiscard]] NarrowRowKey KeyOfCode(std::uint64_t code) const {
+    return CodingOf().KeyOfCode(code);
+  }
   // The mixed code, in the highest 60 bits, of a record of the bucket.
   [[nodiscard]] std::uint64_t MixedOf(std::size_t bucket, std::uint64_t record) const;
   [[nodiscard]] NarrowRowKey KeyOf(std::size_t bucket, std::uint64_t record) const;
@@ -149,6 +183,15 @@ void RowBuckets::ForEachRecord(std::size_t bucket, Visit visit) const {
       visit(records[record], static_cast<std::int32_t>(high | (records[record] & lowMask)));
     }
   });
+}
+
+template <typename Visit>
+void RowBuckets::RepeatedRows::ForEach(Visit visit) const {
+  for (std::size_t bucket = 0; bucket < byBucket.size(); ++bucket) {
+    for (const Repeated& row : byBucket[bucket]) {
+      visit(coding.KeyOf(bucket, row.remainder), row.entry);
+    }
+  }
 }
 
 template <typename Visit>
