@@ -21,7 +21,7 @@ struct ProofVerdict {
 };
 
 // The most changes a touch may ring. Up to 16 bells a long touch takes 8 bytes a change
-// (RowBuckets), and its repeated rows about 33 bytes each once compared, at most 2.5 GB; a shorter
+// (RowBuckets), and its repeated rows 24 bytes each once compared, at most about 2 GB; a shorter
 // one, and one above 16 bells, a slot for every change at most three in four of them filled: 22
 // bytes a change up to 16 bells and 54 above, and 12 bytes more for each row that occurs again
 // (twice that while its list grows), at most 7 GB. Row indices stay far inside 32 bits.
