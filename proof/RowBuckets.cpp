@@ -304,15 +304,15 @@ class RowBuckets::Comparer {
   }
   // The slot of the row whose tag is tag: its own if the table holds it, else the empty one where
   // it goes.
-  [[nodiscard]] std::size_t Probe(std::size_t slot, std::uint64_t tag) const;
+  [[nodiscard, gnu::noinline]] std::size_t Probe(std::size_t slot, std::uint64_t tag) const;
   // A table of 2^bits slots, all empty.
   void NewTable(int bits);
-  void Grow();
+  [[gnu::noinline]] void Grow();
   // The index of the record at position in the current bucket.
   [[nodiscard]] std::int32_t IndexAt(std::int64_t position) const;
   // The same for positions that only grow, as the records are read.
   [[nodiscard]] std::int32_t NextIndexAt(std::int64_t position);
-  void Repeat(std::size_t slot, std::int64_t position);
+  [[gnu::noinline]] void Repeat(std::size_t slot, std::int64_t position);
 
   const RowBuckets& rows;
   const std::int64_t extentLength;
