@@ -412,10 +412,15 @@ void RowBuckets::Comparer::Compare(std::size_t bucket) {
   const std::vector<std::uint64_t*>& chunks = rows.buckets[bucket].chunks;
   for (std::int64_t chunkStart = 0; chunkStart < count;
        chunkStart += static_cast<std::int64_t>(chunkRecords)) {
-    const std::uint64_t* records = chunks[static_cast<std::size_t>(chunkStart) / chunkRecords];
+    const std::size_t chunk = static_cast<std::size_t>(chunkStart) / chunkRecords;
+    const std::uint64_t* records = chunks[chunk];
+    // The next chunk lies elsewhere in memory, where the processor does not look ahead by itself:
+    // its lines are fetched while this chunk is compared.
+    const std::uint64_t* next = chunk + 1 < chunks.size() ? chunks[chunk + 1] : records;
     const std::int64_t chunkEnd =
         std::min(count, chunkStart + static_cast<std::int64_t>(chunkRecords));
     for (std::int64_t position = chunkStart; position < chunkEnd; ++position) {
+      __builtin_prefetch(next + (position - chunkStart));
       const std::uint64_t remainder = records[position - chunkStart] >> lowBits;
       const std::uint64_t tag = generationTag | remainder;
       auto slot = static_cast<std::size_t>(remainder >> homeShift);
