@@ -23,10 +23,12 @@ class EntryTable {
   // Starts loading the slot where the search for hash begins, ahead of FindOrAdd.
   void Prefetch(std::uint64_t hash) const;
   // The slot of key, whose Hash() is hash, and whether it was added now, with its first occurrence
-  // at index. A slot stays the key's until the table grows.
-  std::pair<std::size_t, bool> FindOrAdd(const Key& key, std::uint64_t hash, std::int32_t index);
+  // at index. A slot stays the key's until the table grows. Always inlined, as AddOccurrence: they
+  // run once a row, and the compiler judges them too long once they have several callers.
+  [[gnu::always_inline]] std::pair<std::size_t, bool> FindOrAdd(const Key& key, std::uint64_t hash,
+                                                                std::int32_t index);
   // Records another occurrence of the slot's row at index, and answers its entry after that.
-  ProofEntry AddOccurrence(std::size_t slot, std::int32_t index);
+  [[gnu::always_inline]] ProofEntry AddOccurrence(std::size_t slot, std::int32_t index);
   // Adds key, which the table does not hold, with a whole entry (count 1 or more).
   void AddEntry(const Key& key, std::uint64_t hash, const ProofEntry& entry);
   // The entry of key, or one with a count of 0 when the table does not hold it.
@@ -130,8 +132,8 @@ void EntryTable<Key>::Prefetch(std::uint64_t hash) const {
 }
 
 template <typename Key>
-std::pair<std::size_t, bool> EntryTable<Key>::FindOrAdd(const Key& key, std::uint64_t hash,
-                                                        std::int32_t index) {
+inline std::pair<std::size_t, bool> EntryTable<Key>::FindOrAdd(const Key& key, std::uint64_t hash,
+                                                               std::int32_t index) {
   if (!Fits(size + 1, capacity)) {
     Rehash(capacity < 16 ? 32 : capacity * 2);
   }
@@ -148,7 +150,7 @@ std::pair<std::size_t, bool> EntryTable<Key>::FindOrAdd(const Key& key, std::uin
 }
 
 template <typename Key>
-ProofEntry EntryTable<Key>::AddOccurrence(std::size_t slot, std::int32_t index) {
+inline ProofEntry EntryTable<Key>::AddOccurrence(std::size_t slot, std::int32_t index) {
   Slot& entry = slots[slot];
   if (entry.repeat == 0) {
     repeats.push_back({.count = 2, .secondIndex = index, .lastIndex = index});
