@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Times whole runs of sixes on the benchmark touches and prints, for each, the wall time, the changes
 per second and the peak resident memory, then the goals beside the figures measured for them. Prints
-figures only: nothing here passes or fails on time.
+figures only: nothing here passes or fails on time. MB are millions of bytes.
 
 Usage: time-runs.py SIXES [TOUCHES-FOLDER] [RUNS]. Each touch is run RUNS times (5 by default) and
 the median run is shown, since the machine may be shared with other work; the longest touches are
@@ -76,7 +76,7 @@ def main():
                 failed = True
             label = description + (" " + " ".join(options) if options else "")
             print(f"{label:50} {changes:>11,} {wall:>8.3f} {changes / wall / 1e6:>11.1f}M "
-                  f"{peak / 1024:>8.1f}MB {peak * 1024 / changes:>9.1f}"
+                  f"{peak * 1024 / 1e6:>8.1f}MB {peak * 1024 / changes:>9.1f}"
                   + ("" if statuses <= {0, 1} else f"  exit status {sorted(statuses)}"))
 
     print("\nGoals of whole runs, and the medians measured:")
