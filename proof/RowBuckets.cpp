@@ -54,11 +54,13 @@ std::uint64_t LastBellOf(std::uint64_t code) {
   return code & 0xF;
 }
 
-constexpr int leastBucketBits = 4;
-constexpr int mostBucketBits = 13;
+constexpr int leastBucketBits = 2;
+constexpr int mostBucketBits = 12;
 
-// A bucket for every few thousand rows: few enough that the ends where rows are written stay in
-// the caches, so many that one bucket's rows are compared within them.
+// A bucket for every 4,000 to 8,000 rows up to 2,048 buckets (up to 16 million rows), then 4,096:
+// few enough that the ends where rows are written stay in the caches, so many that one bucket's
+// rows are compared within them. Measured on 100 million rows, 4,096 buckets of 24,000 rows each
+// took a fifth less time than 8,192 of 12,000. Four buckets when few rows are reserved.
 int BucketBitsFor(std::int64_t rows) {
   const int bits =
       static_cast<int>(std::bit_width(static_cast<std::uint64_t>(std::max<std::int64_t>(rows, 1))));
@@ -397,7 +399,7 @@ void RowBuckets::Comparer::Compare(std::size_t bucket) {
   epoch = 0;
   // At most a quarter full if every row is new; a bucket of many rows that repeat starts smaller
   // and grows as its rows prove new.
-  constexpr int mostFirstBits = 16;
+  constexpr int mostFirstBits = 17;
   NewTable(std::clamp(static_cast<int>(std::bit_width(static_cast<std::uint64_t>(4 * count - 1))),
                       4, mostFirstBits));
   constexpr int lowBits = bits + 4;

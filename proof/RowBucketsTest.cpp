@@ -362,8 +362,8 @@ TEST(RowBuckets, AnswerAsTheEntryTableOnLongTouches) {
 }
 
 TEST(RowBuckets, AnswerAsTheEntryTableWhenABucketOutgrowsItsTable) {
-  // 16 buckets of about 40,000 rows each: more new rows than a bucket's first table takes, with
-  // early rows again before it grows and after.
+  // No room reserved: 4 buckets of about 160,000 rows each, more new rows than a bucket's first
+  // table takes, with early rows again before it grows and after.
   std::mt19937_64 random(40);
   ResetProcessState();
   SetBellCount(16);
