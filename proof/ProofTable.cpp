@@ -135,19 +135,19 @@ void ProofTable::InsertKeys(EntryTable<Key>& entries, std::span<const Key> keys)
     hashes[key] = keys[key].Hash();
     entries.Prefetch(hashes[key]);
   }
-  for (std::size_t key = 0; key < keys.size(); ++key) {
-    const auto [slot, added] = entries.FindOrAdd(keys[key], hashes[key], rowCount);
-    if (added) {
-      ++rowCount;
-    } else {
-      RecordRepeat(entries.AddOccurrence(slot, rowCount), keys[key]);
+  // The index in a local, which the stores to the slots cannot touch.
+  std::int32_t index = rowCount;
+  for (std::size_t key = 0; key < keys.size(); ++key, ++index) {
+    const auto [slot, added] = entries.FindOrAdd(keys[key], hashes[key], index);
+    if (!added) {
+      RecordRepeat(entries.AddOccurrence(slot, index), keys[key], index);
     }
   }
+  rowCount = index;
 }
 
 template <typename Key>
-void ProofTable::RecordRepeat(const ProofEntry& entry, const Key& key) {
-  const std::int32_t index = rowCount++;
+void ProofTable::RecordRepeat(const ProofEntry& entry, const Key& key, std::int32_t index) {
   const std::int32_t occurrences = entry.firstIndex == 0 ? entry.count - 1 : entry.count;
   tally.maxOccurrences = std::max(tally.maxOccurrences, occurrences);
   if (entry.firstIndex != 0) {

@@ -103,10 +103,10 @@ class ProofTable {
   // Records at most batchSize keys.
   template <typename Key>
   void InsertKeys(EntryTable<Key>& entries, std::span<const Key> keys);
-  // Records a row at the next index that the table already held: entry is its entry with this
-  // occurrence counted.
+  // Counts a row at index that the table already held: entry is its entry with this occurrence
+  // counted.
   template <typename Key>
-  void RecordRepeat(const ProofEntry& entry, const Key& key);
+  void RecordRepeat(const ProofEntry& entry, const Key& key, std::int32_t index);
   // Moves every entry to wide keys, for a row that a narrow key cannot hold.
   void Widen();
   // Moves the rows from the buckets to the entries, for a row that the buckets cannot hold.
