@@ -12,7 +12,7 @@
 
 #include "driver/ProcessState.h"
 #include "proof/ProofTable.h"
-#include "rows/ProcessState.h"
+#include "rows/ChangeTable.h"
 
 namespace {
 

@@ -21,6 +21,9 @@ class Diagnostics {
   static constexpr std::size_t maxKept = 100;
 
   void Warn(SourcePosition where, std::string text);
+  // Puts the warnings kept in the order of their places in the file, those without a place last;
+  // warnings at one place keep the order in which they were found.
+  void SortByPlace();
 
   [[nodiscard]] const std::vector<Warning>& Warnings() const { return warnings; }
   // Every warning given, the ones not kept too.

@@ -1,33 +1,62 @@
 #include "driver/Command.h"
 
 #include <exception>
-#include <optional>
 #include <sstream>
 
-#include "diagnostics/Diagnostics.h"
-#include "driver/Options.h"
-#include "driver/Run.h"
+#include "driver/JsonDocument.h"
+#include "driver/ProcessState.h"
 
-int RunCommand(const Options& options, const CommandInputs& inputs, std::ostream& out,
-               std::ostream& err) {
+namespace {
+
+// The warnings after the messages, as standard error gives them.
+std::string WarningLines(const std::string& inputName, const Diagnostics& diagnostics) {
+  std::string lines;
+  for (const Warning& warning : diagnostics.Warnings()) {
+    lines += FormatWarning(inputName, warning) + '\n';
+  }
+  const auto kept = static_cast<std::int64_t>(diagnostics.Warnings().size());
+  if (diagnostics.Count() > kept) {
+    lines += FormatWarning(
+                 inputName,
+                 {{}, std::to_string(diagnostics.Count() - kept) + " more warnings not shown"}) +
+             '\n';
+  }
+  return lines;
+}
+
+// A run that stopped before any touch was proved.
+CommandRun Failed(CommandRun run, std::string error, std::string messages) {
+  run.error = std::move(error);
+  run.messages = std::move(messages);
+  run.standardError = run.messages;
+  run.status = 2;
+  return run;
+}
+
+}  // namespace
+
+CommandRun ExecuteCommand(const Options& options, const CommandInputs& inputs, bool everyAnalysis) {
+  CommandRun run;
+  run.options = options;
   if (!options.error.empty()) {
-    err << UsageHint(options.error);
-    return 2;
+    return Failed(std::move(run), options.error, UsageHint(options.error));
   }
   if (options.help) {
-    out << usageText;
-    return 0;
+    run.text = usageText;
+    return run;
   }
   if (options.version) {
-    out << "sixes " SIXES_VERSION "\n";
-    return 0;
+    run.text = "sixes " SIXES_VERSION "\n";
+    return run;
   }
+  run.inputName = options.fromFile ? options.file : "<stdin>";
   std::unique_ptr<std::istream> file;
   if (options.fromFile) {
     file = inputs.openFile(options.file);
     if (file == nullptr) {
-      err << "Failed to open " << options.file << '\n';
-      return 2;
+      std::string error = "Failed to open " + options.file;
+      std::string messages = error + '\n';
+      return Failed(std::move(run), std::move(error), std::move(messages));
     }
   }
   std::istream& in = file != nullptr ? *file : inputs.standardInput;
@@ -35,48 +64,97 @@ int RunCommand(const Options& options, const CommandInputs& inputs, std::ostream
   Diagnostics diagnostics;
   ProveSettings settings;
   settings.maxChanges = inputs.maxChanges;
-  settings.inputName = options.fromFile ? options.file : "<stdin>";
+  settings.inputName = run.inputName;
   settings.diagnostics = options.warnings || options.strict ? &diagnostics : nullptr;
+  settings.mayReadPastEnd = options.fromFile || !inputs.standardInputIsTerminal;
+  settings.analyses = everyAnalysis
+                          ? AnalysisRequest{true, true, true}
+                          : AnalysisRequest{options.music, options.falseness, options.calls};
   // The reports of tokens out of place keep their place on standard error, before any error.
   std::ostringstream messages;
-  std::optional<TouchReport> report;
-  std::string error;
   try {
-    report = ProveTouch(in, messages, settings);
+    run.report = ProveTouch(in, messages, settings);
   } catch (const std::exception& exception) {
-    error = exception.what();
+    run.error = exception.what();
   }
 
-  const std::string messageText = messages.str();
-  err << messageText;
-  if (report) {
-    PrintTouch(*report, out);
-  } else {
-    err << "error: " << error << '\n';
+  run.messages = messages.str();
+  const bool midLine = !run.messages.empty() && run.messages.back() != '\n';
+  if (!run.report) {
+    run.messages += "error: " + run.error + '\n';
   }
+  run.standardError = run.messages;
+  run.warnings = diagnostics.Warnings();
+  run.warningCount = diagnostics.Count();
   if (options.warnings) {
-    const bool midLine = error.empty() && !messageText.empty() && messageText.back() != '\n';
-    if (midLine && diagnostics.Any()) {
-      err << '\n';
+    if (run.report && midLine && diagnostics.Any()) {
+      run.standardError += '\n';
     }
-    for (const Warning& warning : diagnostics.Warnings()) {
-      err << FormatWarning(settings.inputName, warning) << '\n';
+    run.standardError += WarningLines(run.inputName, diagnostics);
+  }
+  if (!run.report || (options.strict && diagnostics.Any())) {
+    run.status = 2;
+  } else {
+    run.status = ExitStatus(*run.report);
+  }
+  return run;
+}
+
+void ForEachOutputLine(const CommandRun& run,
+                       const std::function<void(std::string_view line)>& visit) {
+  if (!run.text.empty()) {
+    std::string_view text = run.text;
+    for (std::size_t end = text.find('\n'); end != std::string_view::npos; end = text.find('\n')) {
+      visit(text.substr(0, end));
+      text.remove_prefix(end + 1);
     }
-    if (diagnostics.Count() > static_cast<std::int64_t>(diagnostics.Warnings().size())) {
-      err << FormatWarning(
-                 settings.inputName,
-                 {{},
-                  std::to_string(diagnostics.Count() -
-                                 static_cast<std::int64_t>(diagnostics.Warnings().size())) +
-                      " more warnings not shown"})
-          << '\n';
-    }
+    return;
   }
-  if (!report) {
-    return 2;
+  if (!run.report) {
+    return;
   }
-  if (options.strict && diagnostics.Any()) {
-    return 2;
+  ForEachPrintedLine(*run.report, visit);
+  const Options& options = run.options;
+  for (const std::string& line :
+       AnalysisSections(run.report->analysis, {options.music, options.falseness, options.calls})) {
+    visit(line);
   }
-  return ExitStatus(*report);
+}
+
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): out and err are named so everywhere.
+int RunCommand(const Options& options, const CommandInputs& inputs, std::ostream& out,
+               std::ostream& err) {
+  const CommandRun run = ExecuteCommand(options, inputs, options.json);
+  err << run.standardError;
+  if (options.json) {
+    WriteJsonDocument(run, out);
+  } else {
+    ForEachOutputLine(run, [&](std::string_view line) { out << line << '\n'; });
+  }
+  return run.status;
+}
+
+CommandOutcome RunCommandOnText(const std::vector<std::string>& arguments, const std::string& touch,
+                                std::int64_t maxChanges) {
+  ResetProcessState();
+  const Options options = ParseOptions(arguments);
+  std::istringstream standardInput(touch);
+  const CommandInputs inputs{
+      standardInput, false,
+      [&](const std::string&) { return std::make_unique<std::istringstream>(touch); }, maxChanges};
+  const CommandRun run = ExecuteCommand(options, inputs, true);
+  CommandOutcome outcome;
+  outcome.status = run.status;
+  outcome.standardError = run.standardError;
+  std::ostringstream json;
+  WriteJsonDocument(run, json);
+  outcome.json = json.str();
+  if (options.json) {
+    outcome.standardOutput = outcome.json;
+  } else {
+    std::ostringstream out;
+    ForEachOutputLine(run, [&](std::string_view line) { out << line << '\n'; });
+    outcome.standardOutput = out.str();
+  }
+  return outcome;
 }

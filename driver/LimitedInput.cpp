@@ -18,13 +18,33 @@ std::streambuf::int_type Guarded(Read read) {
   }
 }
 
+// A read that fails is the end of the input.
+template <typename Read>
+std::streambuf::int_type Quietly(Read read) {
+  try {
+    return read();
+  } catch (const std::ios_base::failure&) {
+    return std::streambuf::traits_type::eof();
+  }
+}
+
 }  // namespace
 
 LimitedInput::int_type LimitedInput::underflow() {
+  if (quiet) {
+    return bytesRead >= maxBytes ? traits_type::eof() : Quietly([this] { return source.sgetc(); });
+  }
   return Guarded([this] { return source.sgetc(); });
 }
 
 LimitedInput::int_type LimitedInput::uflow() {
+  if (quiet) {
+    if (bytesRead >= maxBytes) {
+      return traits_type::eof();
+    }
+    ++bytesRead;
+    return Quietly([this] { return source.sbumpc(); });
+  }
   const int_type c = Guarded([this] { return source.sbumpc(); });
   if (!traits_type::eq_int_type(c, traits_type::eof()) && ++bytesRead > maxBytes) {
     throw std::runtime_error("Input too large: more than " + IntToText(maxBytes) + " bytes");

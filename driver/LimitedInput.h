@@ -13,6 +13,10 @@ class LimitedInput : public std::streambuf {
   LimitedInput(std::streambuf& source, std::int64_t maxBytes)
       : source(source), maxBytes(maxBytes) {}
 
+  // From now on the bound ends the input quietly, as its end does: for a look past the end of the
+  // touch, which must not fail a touch that was read.
+  void EndQuietlyAtBound() { quiet = true; }
+
  protected:
   int_type underflow() override;
   int_type uflow() override;
@@ -21,4 +25,5 @@ class LimitedInput : public std::streambuf {
   std::streambuf& source;
   std::int64_t maxBytes;
   std::int64_t bytesRead = 0;
+  bool quiet = false;
 };

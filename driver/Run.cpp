@@ -2,10 +2,13 @@
 
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 
+#include "diagnostics/Diagnostics.h"
+#include "diagnostics/TouchChecks.h"
 #include "driver/LimitedInput.h"
 #include "language/ProcessState.h"
 #include "language/TokenReader.h"
@@ -15,6 +18,7 @@
 #include "layout/Title.h"
 #include "proof/ProofTable.h"
 #include "rows/ChangeTable.h"
+#include "rows/ProcessState.h"
 #include "touch/Block.h"
 
 namespace {
@@ -54,27 +58,128 @@ void CheckProvable(const Block& top, std::int64_t maxChanges) {
   }
 }
 
+// The warning after an error that a slip probably caused: a call letter in upper case.
+void HintAfterError(const std::string& message, const TouchParser& parser,
+                    Diagnostics& diagnostics) {
+  const std::string badPlace = "Bad place: ";
+  if (message.size() != badPlace.size() + 1 || message.compare(0, badPlace.size(), badPlace) != 0) {
+    return;
+  }
+  const char letter = message.back();
+  const SourcePosition where = parser.FirstCallWithLetter(letter);
+  if (!where.Known()) {
+    return;
+  }
+  if (rowsState.changeTable.Holds(letter)) {
+    // The change of 'z' on an even number of bells leaves one bell without a partner.
+    diagnostics.Warn(where, std::string(1, letter) +
+                                " is no change on an even number of bells, so its course cannot "
+                                "be rung");
+    return;
+  }
+  std::string text =
+      std::string(1, letter) + " names no call of this touch, so its course cannot be rung: ";
+  if (letter == 'S') {
+    text += "a single is written 5s or s5, with a lower-case s";
+  } else if (letter == 'B') {
+    text += "a bob is written 5 or 5b, with a lower-case b";
+  } else {
+    text +=
+        "the calls are b (a bob) and s (a single), in lower case, and the letters of the changes "
+        "that call definitions add";
+  }
+  diagnostics.Warn(where, std::move(text));
+}
+
+// Shows every row to two observers, either of which may be none.
+class RowsToBoth final : public RowObserver {
+ public:
+  RowsToBoth(RowObserver* first, RowObserver* second) : first(first), second(second) {}
+  // This, or the one observer there is, or none.
+  RowObserver* Observer() {
+    if (first != nullptr && second != nullptr) {
+      return this;
+    }
+    return first != nullptr ? first : second;
+  }
+  void Observe(std::int32_t index, std::span<const NarrowRowKey> rows) override {
+    first->Observe(index, rows);
+    second->Observe(index, rows);
+  }
+  void Observe(std::int32_t index, std::span<const Row> rows) override {
+    first->Observe(index, rows);
+    second->Observe(index, rows);
+  }
+
+ private:
+  RowObserver* first;
+  RowObserver* second;
+};
+
 }  // namespace
 
 TouchReport ProveTouch(std::istream& in, std::ostream& err, const ProveSettings& settings) {
+  Diagnostics* const diagnostics = settings.diagnostics;
   Block top(0);
   LimitedInput input(*in.rdbuf(), maxInputBytes);
   std::istream limitedIn(&input);
-  TokenReader reader(limitedIn);
-  TouchParser(reader, err).Parse(top, true);
+  TokenReader reader(limitedIn, diagnostics);
+  TouchParser parser(reader, err, diagnostics);
+  try {
+    parser.Parse(top, true);
+  } catch (const std::runtime_error& error) {
+    if (diagnostics != nullptr) {
+      parser.FlushWarnings();
+      HintAfterError(error.what(), parser, *diagnostics);
+      diagnostics->SortByPlace();
+    }
+    throw;
+  }
+  if (diagnostics != nullptr) {
+    if (const auto& early = parser.TouchEndedEarly()) {
+      SourcePosition more;
+      if (settings.mayReadPastEnd) {
+        input.EndQuietlyAtBound();
+        more = reader.FindMoreInput(maxInputBytes);
+      }
+      if (more.Known()) {
+        diagnostics->Warn(early->where, early->what + "; the rest of the file, from " +
+                                            std::to_string(more.line) + ":" +
+                                            std::to_string(more.column) + ", is not read");
+      } else if (early->always) {
+        diagnostics->Warn(early->where, early->what);
+      }
+    }
+    CheckCourses(top, parser.StartWrittenAt(), *diagnostics);
+    diagnostics->SortByPlace();
+  }
   CheckProvable(top, settings.maxChanges);
 
   Row row;
-  ProofTable table;
+  // On the heap, to be dropped before an analysis that rings the touch again.
+  auto proof = std::make_unique<ProofTable>();
+  ProofTable& table = *proof;
   // Rounds, the rest of its six or the lead-in, the children, and the closing six.
   table.Reserve(1 + 6 + top.changesRung + 6);
+  TouchAnalyser analyser(settings.analyses, rowsState.bellCount);
+  RowsToBoth observers(analyser.Observer(), settings.observer);
+  table.SetObserver(observers.Observer());
   table.Insert(row);
   top.Generate(table, row, true);
   row.Reset();
 
+  if (diagnostics != nullptr) {
+    CheckRoundsComesUp(top, table, *diagnostics);
+    diagnostics->SortByPlace();
+  }
+
   TouchReport report;
   report.verdict = table.Verdict();
   report.extents = table.Extents();
+  report.changes = table.RowCount() - 1;
+  report.titles = top.captions;
+  report.erin = languageState.settings.erin;
+  report.bells = rowsState.bellCount;
   const std::int32_t roundsAt = report.verdict.roundsAt;
   const std::int32_t repeats = report.verdict.repeats;
   report.length = static_cast<std::int32_t>(std::abs(static_cast<std::int64_t>(roundsAt)));
@@ -103,24 +208,44 @@ TouchReport ProveTouch(std::istream& in, std::ostream& err, const ProveSettings&
       report.verdictLines.push_back("Touch does not come round");
     }
   }
+  if (settings.analyses.Any()) {
+    analyser.Conclude(top, table, report.verdict);
+    proof.reset();
+    report.analysis = analyser.Finish(top);
+  }
   return report;
 }
 
+void ForEachPrintedLine(const TouchReport& report,
+                        const std::function<void(std::string_view line)>& visit) {
+  // The summary line is continued by the first line after it, whichever that is.
+  std::string summary = IntToText(report.length) + ' ' + report.title + ' ';
+  const auto line = [&](std::string_view text) {
+    if (summary.empty()) {
+      visit(text);
+    } else {
+      visit(summary.append(text));
+      summary.clear();
+    }
+  };
+  for (const std::string& text : report.lines) {
+    line(text);
+  }
+  for (const std::string& text : report.verdictLines) {
+    line(text);
+  }
+  line("");
+}
+
 void PrintTouch(const TouchReport& report, std::ostream& out) {
-  out << IntToText(report.length) << ' ' << report.title << ' ';
-  for (const std::string& line : report.lines) {
-    out << line << '\n';
-  }
-  for (const std::string& line : report.verdictLines) {
-    out << line << '\n';
-  }
-  out << '\n';
+  ForEachPrintedLine(report, [&](std::string_view line) { out << line << '\n'; });
 }
 
 int ExitStatus(const TouchReport& report) {
   return report.verdict.isTrue ? 0 : 1;
 }
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): out and err are named so everywhere.
 int Run(std::istream& in, std::ostream& out, std::ostream& err, std::int64_t maxChanges) {
   const TouchReport report = ProveTouch(in, err, {.maxChanges = maxChanges});
   PrintTouch(report, out);

@@ -1,7 +1,10 @@
 #include "language/TokenReader.h"
 
+#include <limits>
 #include <string>
+#include <utility>
 
+#include "diagnostics/Diagnostics.h"
 #include "language/ProcessState.h"
 
 namespace {
@@ -75,20 +78,42 @@ bool TokenReader::IsSeparator(int c) {
 }
 
 int TokenReader::Raw() {
+  int c = endOfInput;
   if (pending != noPending) {
-    const int c = pending;
+    c = pending;
     pending = noPending;
+    last = pendingAt;
+  } else {
+    if (!ended) {
+      const auto read = in.sbumpc();
+      if (read == std::streambuf::traits_type::eof()) {
+        ended = true;  // a terminal would deliver more after its end: it is never read again
+      } else {
+        c = read;
+      }
+    }
+    last = next;
+  }
+  lastCaptured = false;
+  if (c == endOfInput) {
     return c;
   }
-  if (ended) {
-    return endOfInput;
-  }
-  const auto c = in.sbumpc();
-  if (c == std::streambuf::traits_type::eof()) {
-    ended = true;  // a terminal would deliver more after its end of input: it is never read again
-    return endOfInput;
+  next = c == '\n' ? SourcePosition{last.line + 1, 1} : SourcePosition{last.line, last.column + 1};
+  if (capture != nullptr && capture->size() < Token::maxSource) {
+    *capture += static_cast<char>(c);
+    lastCaptured = true;
   }
   return c;
+}
+
+void TokenReader::GiveBack(int c) {
+  pending = c;
+  pendingAt = last;
+  next = last;
+  if (lastCaptured) {
+    capture->pop_back();
+    lastCaptured = false;
+  }
 }
 
 char TokenReader::GetChar() {
@@ -100,9 +125,15 @@ char TokenReader::SkipSeparators() {
   char c = ' ';
   while (IsSeparator(c)) {
     if (c == '{') {
+      const SourcePosition opened = last;
       int inComment = Raw();
       while (inComment != '}' && inComment != endOfInput) {
         inComment = Raw();
+      }
+      if (inComment == endOfInput && diagnostics != nullptr) {
+        diagnostics->Warn(opened,
+                          "this comment is not closed: the rest of the file is read as a comment; "
+                          "a comment ends with }");
       }
     }
     c = GetChar();
@@ -110,119 +141,152 @@ char TokenReader::SkipSeparators() {
   return c;
 }
 
-std::uint8_t TokenReader::ReadNumber(char firstDigit) {
+std::uint8_t TokenReader::ReadNumber(char firstDigit, Token& token) {
   auto number = static_cast<std::uint8_t>(firstDigit - '0');
+  std::int64_t written = firstDigit - '0';
+  constexpr std::int64_t longest = (std::numeric_limits<std::int64_t>::max() - 9) / 10;
   for (;;) {
     const int c = Raw();
     if (!IsDigit(c)) {
       GiveBack(c);
+      token.written = written;
+      token.numberRead = static_cast<std::int8_t>(number);
       return number;
     }
     number = static_cast<std::uint8_t>(number * 10 + (c - '0'));  // modulo 256
+    written = written > longest ? Token::tooLong : written * 10 + (c - '0');
   }
 }
 
-void TokenReader::ReadQuoted(Token& token, char delimiter) {
+void TokenReader::ReadBells(Token& token) {
+  token.type = TokenType::Bells;
+  const char digit = SkipSeparators();
+  if (IsDigit(digit)) {
+    token.value = ReadNumber(digit, token);
+  } else {
+    token.type = TokenType::Error;
+    token.value = static_cast<std::uint8_t>(digit);
+  }
+}
+
+void TokenReader::ReadStart(Token& token) {
+  token.type = TokenType::Start;
+  const char first = SkipSeparators();
+  char letter = first;
+  if (IsDigit(first)) {
+    token.value = static_cast<std::uint8_t>(ReadNumber(first, token) - 1);
+    letter = GetChar();
+  } else {
+    token.value = 5;
+  }
+  switch (letter) {
+    case 'S':
+    case 's':
+      token.value = static_cast<std::uint8_t>(token.value + 6);
+      [[fallthrough]];
+    case 'P':
+    case 'p':
+    case 'Q':
+    case 'q':
+      token.letter = letter;
+      break;
+    default:
+      token.type = TokenType::Error;
+      token.value = static_cast<std::uint8_t>(first);
+      break;
+  }
+}
+
+void TokenReader::ReadMethod(Token& token) {
+  token.type = TokenType::Method;
+  token.value = static_cast<std::uint8_t>(GetChar());
+}
+
+void TokenReader::ReadQuoted(Token& token, TokenType type, char delimiter) {
+  token.type = type;
   token.text.clear();
-  for (int c = Raw(); c != delimiter && c != endOfInput; c = Raw()) {
+  // The text is not captured twice: the token's source is its opening delimiter.
+  std::string* const source = std::exchange(capture, nullptr);
+  int c = Raw();
+  for (; c != delimiter && c != endOfInput; c = Raw()) {
     token.text += static_cast<char>(c);
   }
+  capture = source;
+  if (c == endOfInput && diagnostics != nullptr) {
+    diagnostics->Warn(
+        token.where, std::string(type == TokenType::Title ? "this title" : "this call definition") +
+                         " is not closed: the rest of the file is read as its text; it ends with " +
+                         delimiter);
+  }
 }
 
-void TokenReader::ReadToken(Token& token) {
-  const char c = SkipSeparators();
-  token.value = static_cast<std::uint8_t>(c);
+void TokenReader::ReadSixesPerCourse(Token& token) {
+  token.type = TokenType::SixesPerCourse;
+  const char digit = SkipSeparators();
+  if (!IsDigit(digit)) {
+    token.type = TokenType::Error;
+    token.value = static_cast<std::uint8_t>(digit);
+    return;
+  }
+  token.value = ReadNumber(digit, token);
+  const int letter = Raw();
+  if (IsLetter(letter)) {
+    token.letter = static_cast<char>(letter);
+  } else {
+    GiveBack(letter);
+    token.letter = ' ';
+  }
+}
+
+void TokenReader::ReadLength(Token& token) {
+  token.type = TokenType::Length;
+  const char digit = SkipSeparators();
+  if (!IsDigit(digit)) {
+    token.type = TokenType::Error;
+    token.value = static_cast<std::uint8_t>(digit);
+    return;
+  }
+  const std::uint8_t number = ReadNumber(digit, token);
+  const char close = SkipSeparators();
+  if (close == ')') {
+    token.value = number;
+  } else {
+    token.type = TokenType::Error;
+    token.value = static_cast<std::uint8_t>(close);
+  }
+}
+
+void TokenReader::ReadLetterFirstCall(Token& token) {
+  const int next = Raw();
+  if (IsDigit(next)) {
+    token.type = TokenType::Call;
+    token.value = ReadNumber(static_cast<char>(next), token);
+    token.letter = 's';
+    --languageState.callStyleBalance;
+  } else {
+    token.type = TokenType::Error;
+    token.value = static_cast<std::uint8_t>(next == endOfInput ? '*' : next);
+  }
+}
+
+void TokenReader::ReadNumberFirstCall(Token& token, char firstDigit) {
+  token.type = TokenType::Call;
+  token.value = ReadNumber(firstDigit, token);
+  const int letter = Raw();
+  if (IsLetter(letter)) {
+    token.letter = static_cast<char>(letter);
+    ++languageState.callStyleBalance;
+  } else {
+    GiveBack(letter);
+    token.letter = 'b';
+  }
+}
+
+void TokenReader::ReadSingleCharacter(Token& token, char c) {
   switch (c) {
-    case '#': {
-      token.type = TokenType::Bells;
-      const char digit = SkipSeparators();
-      if (IsDigit(digit)) {
-        token.value = ReadNumber(digit);
-      } else {
-        token.type = TokenType::Error;
-        token.value = static_cast<std::uint8_t>(digit);
-      }
-      return;
-    }
-    case '!': {
-      token.type = TokenType::Start;
-      const char first = SkipSeparators();
-      char letter = first;
-      if (IsDigit(first)) {
-        token.value = static_cast<std::uint8_t>(ReadNumber(first) - 1);
-        letter = GetChar();
-      } else {
-        token.value = 5;
-      }
-      switch (letter) {
-        case 'S':
-        case 's':
-          token.value = static_cast<std::uint8_t>(token.value + 6);
-          [[fallthrough]];
-        case 'P':
-        case 'p':
-        case 'Q':
-        case 'q':
-          token.letter = letter;
-          break;
-        default:
-          token.type = TokenType::Error;
-          token.value = static_cast<std::uint8_t>(first);
-          break;
-      }
-      return;
-    }
     case '<':
       token.type = TokenType::Header;
       return;
-    case '~':
-      token.type = TokenType::Method;
-      token.value = static_cast<std::uint8_t>(GetChar());
-      return;
-    case '\'':
-      token.type = TokenType::CallDefinition;
-      ReadQuoted(token, '\'');
-      return;
-    case '"':
-      token.type = TokenType::Title;
-      ReadQuoted(token, '"');
-      return;
-    case '-': {
-      token.type = TokenType::SixesPerCourse;
-      const char digit = SkipSeparators();
-      if (!IsDigit(digit)) {
-        token.type = TokenType::Error;
-        token.value = static_cast<std::uint8_t>(digit);
-        return;
-      }
-      token.value = ReadNumber(digit);
-      const int letter = Raw();
-      if (IsLetter(letter)) {
-        token.letter = static_cast<char>(letter);
-      } else {
-        GiveBack(letter);
-        token.letter = ' ';
-      }
-      return;
-    }
-    case '(': {
-      token.type = TokenType::Length;
-      const char digit = SkipSeparators();
-      if (!IsDigit(digit)) {
-        token.type = TokenType::Error;
-        token.value = static_cast<std::uint8_t>(digit);
-        return;
-      }
-      const std::uint8_t number = ReadNumber(digit);
-      const char close = SkipSeparators();
-      if (close == ')') {
-        token.value = number;
-      } else {
-        token.type = TokenType::Error;
-        token.value = static_cast<std::uint8_t>(close);
-      }
-      return;
-    }
     case '[':
       token.type = TokenType::Open;
       return;
@@ -236,38 +300,87 @@ void TokenReader::ReadToken(Token& token) {
     case '*':
       token.type = TokenType::End;
       return;
-    case 's': {
-      const int next = Raw();
-      if (IsDigit(next)) {
-        token.type = TokenType::Call;
-        token.value = ReadNumber(static_cast<char>(next));
-        token.letter = 's';
-        --languageState.callStyleBalance;
-      } else {
-        token.type = TokenType::Error;
-        token.value = static_cast<std::uint8_t>(next == endOfInput ? '*' : next);
-      }
-      return;
-    }
     default:
+      token.type = IsLetter(c) ? TokenType::BlockLetter : TokenType::Error;
+      return;
+  }
+}
+
+void TokenReader::ReadToken(Token& token) {
+  const char c = SkipSeparators();
+  token.where = last;
+  token.source.assign(1, c);
+  token.written = -1;
+  token.value = static_cast<std::uint8_t>(c);
+  const bool atEnd = InputEnded();
+  capture = &token.source;
+  switch (c) {
+    case '#':
+      ReadBells(token);
+      break;
+    case '!':
+      ReadStart(token);
+      break;
+    case '~':
+      ReadMethod(token);
+      break;
+    case '\'':
+      ReadQuoted(token, TokenType::CallDefinition, '\'');
+      break;
+    case '"':
+      ReadQuoted(token, TokenType::Title, '"');
+      break;
+    case '-':
+      ReadSixesPerCourse(token);
+      break;
+    case '(':
+      ReadLength(token);
+      break;
+    case 's':
+      ReadLetterFirstCall(token);
+      break;
+    default:
+      if (IsDigit(c)) {
+        ReadNumberFirstCall(token, c);
+      } else {
+        ReadSingleCharacter(token, c);
+      }
       break;
   }
-  if (IsDigit(c)) {
-    token.type = TokenType::Call;
-    token.value = ReadNumber(c);
-    const int letter = Raw();
-    if (IsLetter(letter)) {
-      token.letter = static_cast<char>(letter);
-      ++languageState.callStyleBalance;
-    } else {
-      GiveBack(letter);
-      token.letter = 'b';
+  capture = nullptr;
+  if (token.type == TokenType::End) {
+    endWasInput = atEnd;
+    if (atEnd) {
+      token.source.clear();  // no character was written
     }
-  } else if (IsLetter(c)) {
-    token.type = TokenType::BlockLetter;
-  } else {
-    token.type = TokenType::Error;
   }
+  if (token.written >= 128 && token.type != TokenType::Error && diagnostics != nullptr) {
+    diagnostics->Warn(
+        token.where,
+        (token.written == Token::tooLong ? std::string("this long number")
+                                         : "the number " + std::to_string(token.written)) +
+            " is read as " + std::to_string(token.numberRead) +
+            (token.written >= 256 ? ": numbers are taken modulo 256"
+                                  : ": numbers of 128 to 255 are read as negative"));
+  }
+}
+
+SourcePosition TokenReader::FindMoreInput(std::int64_t maxBytes) {
+  bool inComment = false;
+  for (std::int64_t read = 0; read < maxBytes; ++read) {
+    const int c = Raw();
+    if (c == endOfInput) {
+      return {};
+    }
+    if (inComment) {
+      inComment = c != '}';
+    } else if (c == '{') {
+      inComment = true;
+    } else if (!IsSeparator(c)) {
+      return last;
+    }
+  }
+  return {};
 }
 
 void ReportUnexpected(const Token& token, std::ostream& err) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "diagnostics/Diagnostics.h"
 #include "driver/ProcessState.h"
 #include "language/ProcessState.h"
 
@@ -348,6 +349,126 @@ TEST_F(TokenReaderTest, ReportsUnexpectedTokensOnTheGivenStream) {
     std::ostringstream err;
     ReportUnexpected(FirstToken(input), err);
     EXPECT_EQ(report, err.str());
+  }
+}
+
+// Every token up to the first End as "LINE:COLUMN [SOURCE]", and the warnings the reader gives.
+std::vector<std::string> Places(const std::string& input, Diagnostics* diagnostics = nullptr) {
+  std::istringstream in(input);
+  TokenReader reader(in, diagnostics);
+  Token token;
+  std::vector<std::string> shown;
+  do {
+    reader.ReadToken(token);
+    shown.push_back(std::to_string(token.where.line) + ":" + std::to_string(token.where.column) +
+                    " [" + token.source + "]");
+  } while (token.type != TokenType::End && shown.size() < 100);
+  return shown;
+}
+
+TEST_F(TokenReaderTest, EveryTokenKnowsWhereItBeginsAndWhatItTook) {
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
+      // Columns count bytes from 1; a tab or a carriage return is one of them, a line feed ends
+      // the line. The end of the input stands after its last byte.
+      {"#7 5s\n\t(14)", {"1:1 [#7]", "1:4 [5s]", "2:2 [(14)]", "2:6 []"}},
+      {"a\r\nb", {"1:1 [a]", "2:1 [b]", "2:2 []"}},
+      // A comment is no token; inside a token it is part of what the token took.
+      {"{x\ny} 5 # {c} 7 *", {"2:4 [5]", "2:6 [# {c} 7]", "2:14 [*]"}},
+      // The character after a number that ends it is not taken; a quoted token took its quote.
+      {"12;(3 q 'b:3.1'", {"1:1 [12]", "1:4 [(3 q]", "1:9 [']", "1:16 []"}},
+      {"s 5 s", {"1:1 [s ]", "1:3 [5]", "1:5 [s]", "1:6 []"}},
+  };
+  for (const auto& [input, places] : cases) {
+    SCOPED_TRACE(input);
+    EXPECT_EQ(places, Places(input));
+  }
+}
+
+TEST_F(TokenReaderTest, KeepsTheNumberAsWrittenAndWarnsWhenItWraps) {
+  const struct {
+    const char* input;
+    std::int64_t written;
+    const char* warning;
+  } cases[] = {
+      {"127", 127, ""},
+      {"(128)", 128,
+       "1:1 the number 128 is read as -128: numbers of 128 to 255 are read as negative"},
+      {"#300", 300, "1:1 the number 300 is read as 44: numbers are taken modulo 256"},
+      {"!0256Q", 256, "1:1 the number 256 is read as 0: numbers are taken modulo 256"},
+      {"s99999999999999999999", Token::tooLong,
+       "1:1 this long number is read as -1: numbers are taken modulo 256"},
+      // A token that is dropped is warned of where it is dropped, not here.
+      {"(300 q", 300, ""},
+  };
+  for (const auto& [input, written, warning] : cases) {
+    SCOPED_TRACE(input);
+    Diagnostics diagnostics;
+    std::istringstream in(input);
+    TokenReader reader(in, &diagnostics);
+    Token token;
+    reader.ReadToken(token);
+    EXPECT_EQ(written, token.written);
+    std::string shown;
+    for (const Warning& each : diagnostics.Warnings()) {
+      shown += std::to_string(each.where.line) + ":" + std::to_string(each.where.column) + " " +
+               each.text;
+    }
+    EXPECT_EQ(warning, shown);
+  }
+}
+
+TEST_F(TokenReaderTest, WarnsOfACommentOrQuoteOpenAtTheEnd) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"5 {never closed", "1:3"},
+      {"\n \"title", "2:2"},
+      {"'b:3", "1:1"},
+      {"{closed} \"closed\" 'closed'", ""},
+  };
+  for (const auto& [input, where] : cases) {
+    SCOPED_TRACE(input);
+    Diagnostics diagnostics;
+    (void)Places(input, &diagnostics);
+    std::string shown;
+    for (const Warning& each : diagnostics.Warnings()) {
+      shown += std::to_string(each.where.line) + ":" + std::to_string(each.where.column);
+    }
+    EXPECT_EQ(where, shown);
+  }
+}
+
+TEST_F(TokenReaderTest, LooksPastTheEndOfTheTouchOnlyForMoreThanBlanksAndComments) {
+  const std::pair<const char*, SourcePosition> cases[] = {
+      {"* \n {comment}\n", {}},
+      {"*  { a comment } 5", {1, 18}},
+      {"]\n\nX", {3, 1}},
+      {"* {unclosed 5", {}},
+  };
+  for (const auto& [input, more] : cases) {
+    SCOPED_TRACE(input);
+    std::istringstream in(input);
+    TokenReader reader(in);
+    Token token;
+    reader.ReadToken(token);
+    EXPECT_EQ(more, reader.FindMoreInput(100));
+  }
+  // It reads no further than it is allowed to: this input holds nothing but blanks so far.
+  std::istringstream blanks("*" + std::string(1000, ' ') + "5");
+  TokenReader reader(blanks);
+  Token token;
+  reader.ReadToken(token);
+  EXPECT_FALSE(reader.FindMoreInput(999).Known());
+}
+
+TEST_F(TokenReaderTest, TellsTheEndOfTheInputFromAWrittenEnd) {
+  for (const auto& [input, wasInput] : {std::pair{"*", false}, {"", true}, {"5", true}}) {
+    SCOPED_TRACE(input);
+    std::istringstream in(input);
+    TokenReader reader(in);
+    Token token;
+    do {
+      reader.ReadToken(token);
+    } while (token.type != TokenType::End);
+    EXPECT_EQ(wasInput, reader.EndWasInput());
   }
 }
 

@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "language/ProcessState.h"
 #include "rows/ChangeTable.h"
 
 void TouchSettings::SetDefaults() {

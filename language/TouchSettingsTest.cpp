@@ -12,32 +12,19 @@
 #include "language/TokenReader.h"
 #include "language/TouchParser.h"
 #include "rows/ProcessState.h"
+#include "tests/TestHelpers.h"
 #include "touch/Block.h"
 
 namespace {
+
+using test::ErrorOf;
 
 class TouchSettingsTest : public testing::Test {
  protected:
   void SetUp() override { ResetProcessState(); }
 
   // Reads a whole touch description; the reports of tokens out of place go to err.
-  void Parse(const std::string& text) {
-    std::istringstream in(text);
-    TokenReader reader(in);
-    Block top(0);
-    TouchParser(reader, err).Parse(top, true);
-  }
-
-  // The message of the error that action raises, or "" when it raises none.
-  template <typename Action>
-  static std::string ErrorOf(Action action) {
-    try {
-      action();
-    } catch (const std::runtime_error& error) {
-      return error.what();
-    }
-    return "";
-  }
+  void Parse(const std::string& text) { (void)test::ParseTouch(text, err); }
 
   TouchSettings& settings = languageState.settings;
   std::ostringstream err;

@@ -88,6 +88,7 @@ void Reabbreviate(std::string& rowText, const std::string& removedRow, const Lin
       }
     }
   }
+  const std::string shown = rowText;
   for (std::size_t k = rowText.size() - 1; k >= 4; --k) {
     if (rowText[k] == ' ') {
       continue;
@@ -96,6 +97,15 @@ void Reabbreviate(std::string& rowText, const std::string& removedRow, const Lin
       break;
     }
     rowText[k] = ' ';
+  }
+  // Every other line blanks the back bells in runs that start at an odd place and hold more than
+  // one bell: a run that starts at an even place, or is the last bell alone, gives its first bell
+  // back, so that no row reads as a different row of fewer bells.
+  std::size_t first = rowText.find_last_not_of(' ') + 1;  // the first blank place of the run
+  while (first < rowText.size() && shown[first] != ' ' &&
+         (first % 2 == 0 || first + 1 == rowText.size())) {
+    rowText[first] = shown[first];
+    ++first;
   }
 }
 

@@ -15,6 +15,7 @@
 #include "proof/ProofTable.h"
 #include "rows/ChangeTable.h"
 #include "rows/Row.h"
+#include "tests/TestHelpers.h"
 #include "touch/Block.h"
 #include "touch/Course.h"
 
@@ -34,21 +35,16 @@ class CourseLayoutTest : public testing::Test {
   void SetUp() override { ResetProcessState(); }
 
   void Parse(const std::string& text) {
-    std::istringstream in(text);
     std::ostringstream err;
-    TokenReader reader(in);
-    top = std::make_unique<Block>(0);
-    TouchParser(reader, err).Parse(*top, true);
+    top = test::ParseTouch(text, err);
     EXPECT_EQ("", err.str());
   }
 
   // The lines between the top level's first rule and its closing rule, laid out with no table.
   Lines Body(const std::string& text) {
     Parse(text);
-    LineList lines;
-    Row row;
-    top->Layout(lines, row, 0, nullptr, true);
-    std::size_t end = lines.Size();
+    const Lines lines = test::LayOutTouch(*top);
+    std::size_t end = lines.size();
     while (end > 3 && lines[end - 1] != lines[2]) {
       --end;
     }
@@ -66,10 +62,10 @@ class CourseLayoutTest : public testing::Test {
   }
 
   // Starts lines as the top level does: the start line, with lastRow and row on the start row.
-  void StartLines() {
+  void StartLines(const std::string& line = startLine) {
     row.Assign(SequenceProduct("31"));
     layoutState.lastRow = row;
-    lines.Append(startLine, LineKind::Start);
+    lines.Append(line, LineKind::Start);
   }
 
   std::unique_ptr<Block> top;
@@ -82,12 +78,16 @@ TEST_F(CourseLayoutTest, ABobInTheColumnOfTheBobAboveMergesIntoOneLine) {
     const char* calls;
     Lines body;
   } cases[] = {
-      {"5 5", {" 621453   2"}},
-      {"5 5 5", {" 231      3"}},
+      // The row is shown against the start row: its 7th bell alone stands as there, and a last
+      // bell alone is never blanked.
+      {"5 5", {" 6214537  2"}},
+      // 2314567 again: the 4th to 7th bells stand as in the start row, but a blank run begins at
+      // an odd place, as on every other line.
+      {"5 5 5", {" 2314     3"}},
       // The 3 is never raised: a fourth bob starts a line of its own.
-      {"5 5 5 5", {" 231      3", " 3614527  -"}},
+      {"5 5 5 5", {" 2314     3", " 3614527  -"}},
       // Earlier calls of the line above stay in front of the 2.
-      {"5 7 7", {" 351642   -  2"}},
+      {"5 7 7", {" 3516427  -  2"}},
       {"5 (14) 7", {" 3614527  -", " 3415627     -"}},
       {"5 5s", {" 3614527  -", " 6314     s"}},
       {"5 _ 5", {" 3614527  -", rule, " 6214537  -"}},
@@ -96,8 +96,8 @@ TEST_F(CourseLayoutTest, ABobInTheColumnOfTheBobAboveMergesIntoOneLine) {
       {"2 (14) 5", {" 2354761  2", " 3654721  -"}},
       // A caption is no row: the merged row is shown against the start row above the rule, not
       // against a caption made to look like a row, nor one that begins like a rule line.
-      {"_ B[\" 1234537\" 5 (14) 5]", {" 1234537", " 621453   2             |B"}},
-      {"_ B[\"-1234537\" 5 (14) 5]", {"-1234537", " 621453   2             |B"}},
+      {"_ B[\" 1234537\" 5 (14) 5]", {" 1234537", " 6214537  2             |B"}},
+      {"_ B[\"-1234537\" 5 (14) 5]", {"-1234537", " 6214537  2             |B"}},
   };
   for (const auto& [calls, body] : cases) {
     SCOPED_TRACE(calls);
@@ -114,7 +114,7 @@ TEST_F(CourseLayoutTest, AMergeLeavesTheCoursesOwnCallingAsItWas) {
   CourseAt(*top, 0).Layout(lines, row, 0, nullptr, false);
   CourseAt(*block, 0).Layout(lines, row, 0, nullptr, false);
   ASSERT_EQ(2U, lines.Size());
-  EXPECT_EQ(" 621453   2", lines.Last());
+  EXPECT_EQ(" 6214537  2", lines.Last());
   EXPECT_EQ(" -", CourseAt(*top, 0).callingText);
   EXPECT_EQ(" -", CourseAt(*block, 0).callingText);
   EXPECT_EQ("(A) =  -", block->CallingText());
@@ -128,9 +128,9 @@ TEST_F(CourseLayoutTest, ABlockLaidOutInFullAgainMergesItsBobsAgain) {
   std::ostringstream err;
   EXPECT_EQ(1, ::Run(in, out, err));
   const std::string text = out.str();
-  EXPECT_NE(std::string::npos, text.find("\n 641753   2             |B\n"));
+  EXPECT_NE(std::string::npos, text.find("\n 6417532  2             |B\n"));
   EXPECT_NE(std::string::npos,
-            text.find("\n  4317562               |\n 361754   2             |\n"));
+            text.find("\n  4317562               |\n 3617542  2             |\n"));
   const Block* block = languageState.blockTable.Find('B');
   ASSERT_NE(nullptr, block);
   EXPECT_EQ(" -", CourseAt(*block, 0).callingText);
@@ -138,24 +138,26 @@ TEST_F(CourseLayoutTest, ABlockLaidOutInFullAgainMergesItsBobsAgain) {
 }
 
 TEST_F(CourseLayoutTest, TheRowAfterAMergeIsAbbreviatedAgainstAListingWhereItsRowStands) {
-  // The last course listed ends on 3614527 (or shows the start row 2314567 whole): the merged row
-  // 6214537 keeps its 7th bell there, so it is blanked. Read one column to the left, the listing
-  // would show 6 (or 5) in 7th place and the bell would stay.
+  // On Stedman Cinques with a column at six 5, the last course listed ends on 1354267890E (or the
+  // start row 2314567890E stands whole in its listing): the merged row 5324167890E has its 6th to
+  // 11th bells as there, so they are blanked from the 7th, the odd place. Read one column to the
+  // left, the listing would show other bells at the back, and nothing would be blanked.
+  const std::string cinques = "#11 <5> ";
   const struct {
     const char* calls;
     std::size_t listed;  // the index of the course given a table
     Lines tail;
   } cases[] = {
-      {"5 5", 0, {"  3614527", " 621453   2"}},
+      {"5 5", 0, {"  1354267890E", " 532416       2"}},
       // The course line of no sixes blanks its back bells: they are looked up in its listing.
-      {"(0) 5 5", 0, {"  2314567", " 2314     (0 sixes)", " 621453   2"}},
+      {"(0) 5 5", 0, {"  2314567890E", " 2314         (0 sixes)", " 532416       2"}},
   };
   for (const auto& [calls, listed, tail] : cases) {
     SCOPED_TRACE(calls);
     ResetProcessState();
     lines = LineList();
-    Parse(triples + calls);
-    StartLines();
+    Parse(cinques + calls);
+    StartLines(" 2314567890E  5 ");
     ProofTable table;
     for (std::size_t child = 0; child < top->children.size(); ++child) {
       CourseAt(*top, child).Layout(lines, row, 0, child == listed ? &table : nullptr, false);

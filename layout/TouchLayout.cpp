@@ -88,71 +88,93 @@ void Block::Layout(LineList& lines, Row& row, std::int64_t first, const ProofTab
     first = LayoutStart(lines, row);
   }
   if (letter != 0 && table == nullptr && IsSingleCourse()) {
-    ApplyEndRow(row);
-    lines.Append(row.ToText(layoutState.lastRow) + layoutState.filler + "(" + letter + ")",
-                 LineKind::Reference);
-    layoutState.ruleEmitted = false;
-    layoutState.lastRow = row;
+    LayoutReference(lines, row);
   } else if (laidOut && table == nullptr) {
-    ApplyEndRow(row);
-    std::string line = row.ToText(layoutState.lastRow) + layoutState.filler + ' ' + letter;
-    const int count = MergedCount(lines, *this, line.size());
-    if (count != 0) {
-      const std::string digits = IntToText(count);
-      line.replace(line.size() - 1 - digits.size(), digits.size(), digits);
-      lines.RemoveLast();
-    }
-    lines.Append(std::move(line), LineKind::RepeatReference);
-    layoutState.countedBlock = this;
-    layoutState.count = count != 0 ? count : 1;
-    layoutState.ruleEmitted = false;
-    layoutState.lastRow = row;
+    LayoutRepeatReference(lines, row);
   } else {
-    // A top level that is one block rung again and again is printed once, with the part count.
-    const bool multiPart =
-        top && table == nullptr && !children.empty() &&
-        std::all_of(children.begin(), children.end(),
-                    [this](const Element* child) { return child == children.front(); }) &&
-        !children.front()->IsSeparator();
-    if (multiPart) {
-      children.front()->letter = 0;
-    }
-    EmitRule(lines);
-    const std::size_t c0 = lines.Size();
-    if (multiPart) {
-      children.front()->Layout(lines, row, first, nullptr, false);
-    } else {
-      for (Element* child : children) {
-        const std::int64_t n = child->length;
-        const ProofTable* childTable =
-            table != nullptr && table->FirstRepeatWithin(first, n) ? table : nullptr;
-        child->Layout(lines, row, first, childTable, false);
-        first = SaturatingAdd(first, n);
-      }
-    }
-    if (!multiPart && letter != 0) {
-      // The bar down the right-hand side, and the letter beside its middle line.
-      std::size_t width = languageState.settings.RuleLine().size();
-      for (std::size_t line = c0; line < lines.Size(); ++line) {
-        width = std::max(width, lines[line].size());
-      }
-      const std::size_t end = lines.Size() - (layoutState.ruleEmitted ? 1 : 0);
-      for (std::size_t line = c0; line < end; ++line) {
-        lines.AppendTo(line, std::string(width - lines[line].size() + 1, ' ') + "|");
-      }
-      if (c0 + end > 0) {
-        lines.AppendTo((c0 + end - 1) / 2, std::string(1, letter));
-      }
-    }
-    EmitRule(lines);
-    if (multiPart && children.size() == 2) {
-      lines.Append("Repeat");
-    } else if (multiPart && children.size() > 2) {
-      lines.Append(IntToText(static_cast<std::int64_t>(children.size())) + "-part");
-    }
+    LayoutInFull(lines, row, first, table, top);
   }
   if (top) {
     LayoutClose(lines);
   }
   laidOut = true;
+}
+
+void Block::LayoutReference(LineList& lines, Row& row) const {
+  ApplyEndRow(row);
+  lines.Append(row.ToText(layoutState.lastRow) + layoutState.filler + "(" + letter + ")",
+               LineKind::Reference);
+  layoutState.ruleEmitted = false;
+  layoutState.lastRow = row;
+}
+
+void Block::LayoutRepeatReference(LineList& lines, Row& row) const {
+  ApplyEndRow(row);
+  std::string line = row.ToText(layoutState.lastRow) + layoutState.filler + ' ' + letter;
+  // Consecutive references to this block become one line that counts them: "2B", "3B", ...
+  const int count = MergedCount(lines, *this, line.size());
+  if (count != 0) {
+    const std::string digits = IntToText(count);
+    line.replace(line.size() - 1 - digits.size(), digits.size(), digits);
+    lines.RemoveLast();
+  }
+  lines.Append(std::move(line), LineKind::RepeatReference);
+  layoutState.countedBlock = this;
+  layoutState.count = count != 0 ? count : 1;
+  layoutState.ruleEmitted = false;
+  layoutState.lastRow = row;
+}
+
+bool Block::IsMultiPart(const ProofTable* table, bool top) const {
+  return top && table == nullptr && !children.empty() &&
+         std::all_of(children.begin(), children.end(),
+                     [this](const Element* child) { return child == children.front(); }) &&
+         !children.front()->IsSeparator();
+}
+
+void Block::LayoutInFull(LineList& lines, Row& row, std::int64_t first, const ProofTable* table,
+                         bool top) {
+  // A top level that is one block rung again and again is printed once, with the part count.
+  const bool multiPart = IsMultiPart(table, top);
+  if (multiPart) {
+    children.front()->letter = 0;
+  }
+  EmitRule(lines);
+  const std::size_t firstLine = lines.Size();
+  if (multiPart) {
+    children.front()->Layout(lines, row, first, nullptr, false);
+  } else {
+    for (Element* child : children) {
+      // Only the children that hold the first repeated pair are handed the table.
+      const std::int64_t n = child->length;
+      const ProofTable* childTable =
+          table != nullptr && table->FirstRepeatWithin(first, n) ? table : nullptr;
+      child->Layout(lines, row, first, childTable, false);
+      first = SaturatingAdd(first, n);
+    }
+  }
+  if (!multiPart && letter != 0) {
+    DrawBar(lines, firstLine);
+  }
+  EmitRule(lines);
+  if (multiPart && children.size() == 2) {
+    lines.Append("Repeat");
+  } else if (multiPart && children.size() > 2) {
+    lines.Append(IntToText(static_cast<std::int64_t>(children.size())) + "-part");
+  }
+}
+
+void Block::DrawBar(LineList& lines, std::size_t firstLine) const {
+  std::size_t width = languageState.settings.RuleLine().size();
+  for (std::size_t line = firstLine; line < lines.Size(); ++line) {
+    width = std::max(width, lines[line].size());
+  }
+  // A rule line just written gets no bar.
+  const std::size_t end = lines.Size() - (layoutState.ruleEmitted ? 1 : 0);
+  for (std::size_t line = firstLine; line < end; ++line) {
+    lines.AppendTo(line, std::string(width - lines[line].size() + 1, ' ') + "|");
+  }
+  if (firstLine + end > 0) {
+    lines.AppendTo((firstLine + end - 1) / 2, std::string(1, letter));
+  }
 }

@@ -33,20 +33,10 @@ class TouchLayoutTest : public testing::Test {
   // The printed touch of text as the driver lays it out for a touch without repeated rows: parsed
   // from the start values, then laid out from rounds with no table, whatever the proof would say.
   Lines LayOut(const std::string& text) {
-    std::istringstream in(text);
     std::ostringstream err;
-    TokenReader reader(in);
-    top = std::make_unique<Block>(0);
-    TouchParser(reader, err).Parse(*top, true);
+    top = test::ParseTouch(text, err);
     EXPECT_EQ("", err.str());
-    LineList lines;
-    Row row;
-    top->Layout(lines, row, 0, nullptr, true);
-    Lines result;
-    for (std::size_t line = 0; line < lines.Size(); ++line) {
-      result.push_back(lines[line]);
-    }
-    return result;
+    return test::LayOutTouch(*top);
   }
 
   std::unique_ptr<Block> top;

@@ -158,6 +158,7 @@ void ProofTable::RecordRepeat(const ProofEntry& entry, const Key& key, std::int3
     }
   } else if (tally.roundsAt == 0) {
     tally.roundsAt = index;
+    tally.firstRoundsAt = index;
   } else if (const std::int64_t extent = ExtentLength(rowsState.bellCount);
              extent != 0 && index % extent == 0 && index / extent == tally.maxOccurrences) {
     tally.extents = tally.maxOccurrences;
@@ -172,6 +173,7 @@ const ProofTable::Tally& ProofTable::Settled() const {
   if (settledAtRows != rowCount) {
     RowBuckets::Summary summary = buckets.Summarise(ExtentLength(rowsState.bellCount));
     settled = {.roundsAt = summary.roundsAt,
+               .firstRoundsAt = summary.firstRoundsAt,
                .maxOccurrences = summary.maxOccurrences,
                .extents = summary.extents,
                .repeatCount = summary.repeatCount,
@@ -305,6 +307,28 @@ ProofEntry ProofTable::Find(const Row& row) const {
 bool ProofTable::IsRepeated(const Row& row) const {
   const ProofEntry entry = Find(row);
   return entry.count > 1 && entry.secondIndex < Settled().roundsAt;
+}
+
+void ProofTable::ForEachRepeatedRow(
+    const std::function<void(const Row&, const ProofEntry&)>& visit) const {
+  const int bellCount = rowsState.bellCount;
+  const auto visitRepeated = [&](const auto& key, const ProofEntry& entry) {
+    if (entry.count > 1) {
+      visit(key.Unpack(bellCount), entry);
+    }
+  };
+  if (bucketed) {
+    (void)Settled();
+    repeatedRows.ForEach(visitRepeated);
+  } else if (wide) {
+    wideEntries.ForEach(visitRepeated);
+  } else {
+    narrowEntries.ForEach(visitRepeated);
+  }
+}
+
+std::int32_t ProofTable::FirstRoundsAt() const {
+  return Settled().firstRoundsAt;
 }
 
 bool ProofTable::FirstRepeatWithin(std::int64_t start, std::int64_t length) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <span>
 
@@ -58,6 +59,11 @@ class ProofTable {
   // The verdict on the rows recorded so far. Changes nothing: it may be asked at any time, and the
   // layout's questions below answer the same before and after it.
   [[nodiscard]] ProofVerdict Verdict() const;
+  // The rows recorded so far, the starting rounds included: the last is at index RowCount() - 1.
+  [[nodiscard]] std::int32_t RowCount() const { return rowCount; }
+  // The index at which rounds first recurred, whatever the multi-extent rule made of it; 0 when it
+  // has not.
+  [[nodiscard]] std::int32_t FirstRoundsAt() const;
   // The number of whole extents of a touch true as several extents; 0 for any other touch.
   [[nodiscard]] std::int32_t Extents() const;
   // The first repeated pair: the row and the indices of its first two occurrences.
@@ -72,12 +78,12 @@ class ProofTable {
   void PrintFirstRepeat(std::ostream& out) const;
   // A row that occurred again before rounds first recurred.
   [[nodiscard]] bool IsRepeated(const Row& row) const;
+  // Calls visit(row, entry) for every row recorded more than once, rounds too, also for rows that
+  // occurred again only after rounds recurred, in no particular order. Walks every entry (for
+  // buckets, only the repeated rows): meant for a touch known to hold repeats.
+  void ForEachRepeatedRow(const std::function<void(const Row&, const ProofEntry&)>& visit) const;
   // The first repeated pair has a row in (start, start + length]; false for a multi-extent touch.
   [[nodiscard]] bool FirstRepeatWithin(std::int64_t start, std::int64_t length) const;
-  // Calls visit(row, entry) for every row recorded more than once (entry.count above 1), also for
-  // rows that occurred again only after rounds recurred, in no particular order.
-  template <typename Visit>
-  void ForEachRepeatedRow(Visit visit) const;
 
  private:
   // Enough rows to keep many loads from memory in flight while the first of them is recorded.
@@ -87,6 +93,7 @@ class ProofTable {
   // worked out from the buckets when asked.
   struct Tally {
     std::int32_t roundsAt = 0;
+    std::int32_t firstRoundsAt = 0;  // the first recurrence of rounds, which roundsAt may pass
     std::int32_t maxOccurrences = 0;
     std::int32_t extents = 0;  // recognised as rows arrive; ConfirmedExtents checks them
     std::int32_t repeatCount = 0;
@@ -146,21 +153,3 @@ class ProofTable {
   mutable std::int32_t confirmedExtents = 0;
   mutable std::int32_t confirmedAtRows = -1;
 };
-
-template <typename Visit>
-void ProofTable::ForEachRepeatedRow(Visit visit) const {
-  const int bellCount = BellCount();
-  const auto visitRepeated = [&](const auto& key, const ProofEntry& entry) {
-    if (entry.count > 1) {
-      visit(key.Unpack(bellCount), entry);
-    }
-  };
-  if (bucketed) {
-    (void)Settled();
-    repeatedRows.ForEach(visitRepeated);
-  } else if (wide) {
-    wideEntries.ForEach(visitRepeated);
-  } else {
-    narrowEntries.ForEach(visitRepeated);
-  }
-}

@@ -12,6 +12,7 @@
 #include "driver/ProcessState.h"
 #include "rows/ChangeTable.h"
 #include "rows/ProcessState.h"
+#include "tests/TestHelpers.h"
 
 // Shown by GoogleTest when a comparison fails: found beside the type, outside the test's namespace.
 std::ostream& operator<<(std::ostream& out, const ProofVerdict& verdict) {
@@ -26,7 +27,7 @@ std::vector<Row> AllButRounds() {
   std::string bells = rowsState.bellSymbols.substr(0, rowsState.bellCount);
   std::vector<Row> rows;
   while (std::next_permutation(bells.begin(), bells.end())) {
-    rows.push_back(Row::FromText(bells));
+    rows.push_back(test::RowOf(bells));
   }
   return rows;
 }
@@ -69,9 +70,9 @@ class ProofTableTest : public ::testing::TestWithParam<std::int64_t> {
   void SetUp() override {
     ResetProcessState();
     SetBellCount(7);
-    a = Row::FromText("2135476");
-    b = Row::FromText("2314567");
-    c = Row::FromText("3215476");
+    a = test::RowOf("2135476");
+    b = test::RowOf("2314567");
+    c = test::RowOf("3215476");
   }
 
   ProofTable table{GetParam()};
@@ -110,7 +111,7 @@ TEST_P(ProofTableTest, ARowThreeTimesCountsTwoRepeats) {
   EXPECT_EQ("Rows 1 and 3 are both  2135476\n", FirstRepeatLine(table));
   EXPECT_TRUE(table.IsRepeated(a));
   EXPECT_FALSE(table.IsRepeated(b));
-  EXPECT_FALSE(table.IsRepeated(Row::FromText("7654321")));
+  EXPECT_FALSE(table.IsRepeated(test::RowOf("7654321")));
 }
 
 TEST_P(ProofTableTest, RepeatsAfterRoundsAreNotCounted) {
@@ -120,7 +121,7 @@ TEST_P(ProofTableTest, RepeatsAfterRoundsAreNotCounted) {
 }
 
 TEST_P(ProofTableTest, IsRepeatedOnlyOnceRoundsHasComeUp) {
-  const Row repeated = Row::FromText("1325476");
+  const Row repeated = test::RowOf("1325476");
   const std::vector<Row> fillers = Fillers(37, {repeated});
   table.Insert(rounds);
   InsertAll(table, {fillers.begin(), fillers.begin() + 9});  // 1 to 9
@@ -138,7 +139,7 @@ TEST_P(ProofTableTest, IsRepeatedOnlyOnceRoundsHasComeUp) {
 }
 
 TEST_P(ProofTableTest, FindsWhereTheFirstRepeatedPairLies) {
-  const Row repeated = Row::FromText("1325476");
+  const Row repeated = test::RowOf("1325476");
   const std::vector<Row> fillers = Fillers(98, {repeated, a});
   table.Insert(rounds);
   InsertAll(table, {fillers.begin(), fillers.begin() + 11});  // 1 to 11
@@ -188,6 +189,8 @@ TEST_P(FiveBellProofTest, TwoExtentsEndToEndAreTrue) {
   table.Insert(rounds);                      // 240
   InsertAll(table, {others[0], others[1]});  // past the end: a third time
   EXPECT_EQ((Outcome{true, 240, 0}), VerdictOf(table));
+  EXPECT_EQ(120, table.FirstRoundsAt());
+  EXPECT_EQ(243, table.RowCount());
 }
 
 TEST_P(FiveBellProofTest, ThreeExtentsReportTheEndOfTheLast) {
@@ -241,7 +244,7 @@ TEST_P(ProofTableTest, ExtentLengthsOfLargeStagesDoNotOverflow) {
     SCOPED_TRACE(bells);
     SetBellCount(bells);
     ProofTable large(GetParam());
-    const Row swapped = Row::FromText("21");
+    const Row swapped = test::RowOf("21");
     InsertAll(large, {rounds, swapped, rounds, swapped, rounds, swapped, rounds});
     EXPECT_EQ((Outcome{true, 2, 0}), VerdictOf(large));
   }
@@ -299,10 +302,10 @@ TEST_P(ProofTableTest, ARowLikeARepeatedOneButForItsLastBellIsNotRepeated) {
   // Its first fifteen bells are those of a row that repeats; its last is one of them again.
   SetBellCount(16);
   ProofTable large(GetParam());
-  const Row x = Row::FromText("2134567890ETABCD");
-  InsertAll(large, {rounds, x, Row::FromText("1324567890ETABCD"), x, rounds});
+  const Row x = test::RowOf("2134567890ETABCD");
+  InsertAll(large, {rounds, x, test::RowOf("1324567890ETABCD"), x, rounds});
   EXPECT_TRUE(large.IsRepeated(x));
-  EXPECT_FALSE(large.IsRepeated(Row::FromText("2134567890ETABCC")));
+  EXPECT_FALSE(large.IsRepeated(test::RowOf("2134567890ETABCC")));
 }
 
 TEST_P(ProofTableTest, ARowWithABellBeyondTheStageKeepsEveryEntry) {
@@ -311,8 +314,8 @@ TEST_P(ProofTableTest, ARowWithABellBeyondTheStageKeepsEveryEntry) {
   SetBellCount(16);
   Row beyond;
   beyond.Swap(0, 20);
-  const Row x = Row::FromText("2134567890ETABCD");
-  const Row y = Row::FromText("1234567890ETABDC");
+  const Row x = test::RowOf("2134567890ETABCD");
+  const Row y = test::RowOf("1234567890ETABDC");
   InsertAll(table, {rounds, x, y, x, beyond, y, beyond, rounds});
   EXPECT_EQ((Outcome{false, 7, 3}), VerdictOf(table));
   EXPECT_EQ("Rows 1 and 3 are both  2134567890ETABCD\n", FirstRepeatLine(table));
@@ -341,6 +344,31 @@ TEST_P(ProofTableTest, RowsArriveOneByOneOrInRunsWithTheSameResult) {
   }
 }
 
+// Every repeated row is visited once with its whole entry, under narrow keys and wide ones alike;
+// a row seen once is not visited.
+TEST_P(ProofTableTest, EveryRepeatedRowIsVisitedWithItsEntry) {
+  for (const int bells : {7, 20}) {
+    SCOPED_TRACE(bells);
+    SetBellCount(bells);
+    const Row x = test::RowOf("2135476");
+    const Row y = test::RowOf("2314567");
+    ProofTable visited(GetParam());
+    for (const Row& row : {rounds, x, y, x, rounds, x, c}) {
+      visited.Insert(row);
+    }
+    EXPECT_EQ(7, visited.RowCount());
+    std::vector<std::string> seen;
+    visited.ForEachRepeatedRow([&](const Row& row, const ProofEntry& entry) {
+      seen.push_back(row.ToText() + " " + std::to_string(entry.firstIndex) + " " +
+                     std::to_string(entry.secondIndex) + " " + std::to_string(entry.lastIndex) +
+                     " " + std::to_string(entry.count));
+    });
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ((std::vector<std::string>{rounds.ToText() + " 0 4 4 2", x.ToText() + " 1 3 5 3"}),
+              seen);
+  }
+}
+
 // Writes down every row it is shown, at the index it is shown at.
 class Recorder final : public RowObserver {
  public:
@@ -365,7 +393,7 @@ class Recorder final : public RowObserver {
 
 TEST_P(ProofTableTest, AnObserverSeesEveryRowOnceInOrder) {
   SetBellCount(16);
-  const Row x = Row::FromText("2134567890ETABCD");
+  const Row x = test::RowOf("2134567890ETABCD");
   NarrowRowKey key;
   ASSERT_TRUE(NarrowRowKey::Pack(x, 16, key));
   Row beyond;  // a bell beyond the stage: the table holds it whole from then on

@@ -536,6 +536,7 @@ void RowBuckets::Comparer::Repeat(std::size_t slot, std::int64_t position) {
 void RowBuckets::Comparer::Finish() {
   if (roundsAt != std::numeric_limits<std::int32_t>::max()) {
     summary.roundsAt = roundsAt;
+    summary.firstRoundsAt = roundsAt;
   }
   if (summary.repeatCount != 0) {
     summary.firstRepeatAt = firstRepeatAt;

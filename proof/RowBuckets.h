@@ -72,6 +72,7 @@ class RowBuckets {
   // time, and the entries of every row that occurs more than once.
   struct Summary {
     std::int32_t roundsAt = 0;
+    std::int32_t firstRoundsAt = 0;
     std::int32_t maxOccurrences = 0;
     std::int32_t extents = 0;
     std::int32_t repeatCount = 0;

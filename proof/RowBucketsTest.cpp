@@ -17,6 +17,7 @@
 #include "proof/ProofTable.h"
 #include "rows/ChangeTable.h"
 #include "rows/ProcessState.h"
+#include "tests/TestHelpers.h"
 #include "touch/Block.h"
 
 namespace {
@@ -89,8 +90,8 @@ TEST(RowBuckets, TakesOnlyKeysItsCodeHolds) {
     SetBellCount(bells);
     std::vector<NarrowRowKey> keys(3);
     ASSERT_TRUE(NarrowRowKey::Pack(Row(), bells, keys[0]));
-    ASSERT_TRUE(NarrowRowKey::Pack(Row::FromText("213"), bells, keys[1]));
-    ASSERT_TRUE(NarrowRowKey::Pack(Row::FromText(text), bells, keys[2]));
+    ASSERT_TRUE(NarrowRowKey::Pack(test::RowOf("213"), bells, keys[1]));
+    ASSERT_TRUE(NarrowRowKey::Pack(test::RowOf(text), bells, keys[2]));
     RowBuckets rows;
     rows.Start(bells, 0);
     EXPECT_EQ(taken, rows.Append(keys));
@@ -107,6 +108,7 @@ TEST(RowBuckets, TakesOnlyKeysItsCodeHolds) {
 struct Answers {
   ProofVerdict verdict;
   std::int32_t extents = 0;
+  std::int32_t firstRoundsAt = 0;
   std::string firstRepeat;
   std::string repeatedAmongProbes;
   std::string firstRepeatWithin;
@@ -116,7 +118,7 @@ struct Answers {
 
 std::ostream& operator<<(std::ostream& out, const Answers& answers) {
   out << answers.verdict.isTrue << ' ' << answers.verdict.roundsAt << ' ' << answers.verdict.repeats
-      << " extents " << answers.extents << '\n'
+      << " extents " << answers.extents << " first rounds " << answers.firstRoundsAt << '\n'
       << answers.firstRepeat << "IsRepeated " << answers.repeatedAmongProbes.substr(0, 200)
       << (answers.repeatedAmongProbes.size() > 200 ? "..." : "") << "\nWithin "
       << answers.firstRepeatWithin << '\n'
@@ -131,6 +133,7 @@ Answers AnswersOf(const ProofTable& table, const std::vector<Row>& probes) {
   Answers answers;
   answers.verdict = table.Verdict();
   answers.extents = table.Extents();
+  answers.firstRoundsAt = table.FirstRoundsAt();
   std::vector<std::int64_t> starts = {-1, 0, 1, 100, 1000};
   if (answers.verdict.repeats != 0) {
     const ProofTable::Repeat repeat = table.FirstRepeat();
@@ -389,7 +392,7 @@ TEST(RowBuckets, AnswerAsTheEntryTableOnMultiExtents) {
     std::string symbols = rowsState.bellSymbols.substr(0, static_cast<std::size_t>(bells));
     std::vector<Row> others;
     while (std::next_permutation(symbols.begin(), symbols.end())) {
-      others.push_back(Row::FromText(symbols));
+      others.push_back(test::RowOf(symbols));
     }
     std::vector<Row> rows;
     const int extents = 1 + static_cast<int>(random() % 4);
@@ -433,7 +436,7 @@ TEST(RowBuckets, RowsTheBucketsCannotHoldMoveToTheEntries) {
   std::mt19937_64 random(17);
   Row beyond;
   beyond.Swap(0, 20);
-  for (const Row& odd : {Row::FromText("1134567890ETABCD"), beyond}) {
+  for (const Row& odd : {test::RowOf("1134567890ETABCD"), beyond}) {
     ProofTable scratch;
     std::vector<Row> rows = Generate("#16 A[5 (20)] A A A", scratch);
     rows.insert(rows.begin() + 300, odd);

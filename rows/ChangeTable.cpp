@@ -149,9 +149,25 @@ char ParseChange(std::string_view text, std::size_t& cursor) {
 }
 
 Row SequenceProduct(std::string_view codes) {
+  const ChangeTable& changes = rowsState.changeTable;
+  const int bellCount = rowsState.bellCount;
+  // Every course works out its end row so when it is finished, before the touch is refused for
+  // its length: up to 16 bells the row stays packed, a few mask operations a change.
+  std::size_t next = 0;
   Row row;
-  for (const char code : codes) {
-    row.Assign(row.Permute(rowsState.changeTable.ChangeOf(code)));
+  if (NarrowRowKey key; NarrowRowKey::Pack(row, bellCount, key)) {
+    for (const PackedChange* packed = nullptr;
+         next < codes.size() && (packed = changes.FindPackedChange(codes[next])) != nullptr;
+         ++next) {
+      key = packed->Apply(key);
+    }
+    row = key.Unpack(bellCount);
+  }
+  // The rest whole, between two rows in turn.
+  Row other;
+  for (; next < codes.size(); ++next) {
+    other.AssignPermuted(row, changes.ChangeOf(codes[next]), bellCount);
+    std::swap(row, other);
   }
   return row;
 }

@@ -228,7 +228,7 @@ TEST_F(ChangeTableTest, InternChangeKeepsCodesDistinctUntilEveryCodeIsUsed) {
   std::string bells = "1234567";
   while (changes.Size() < 255 && std::next_permutation(bells.begin(), bells.end())) {
     const int before = changes.Size();
-    const char code = changes.InternChange(Row::FromText(bells));
+    const char code = changes.InternChange(test::RowOf(bells));
     if (changes.Size() > before) {
       added.push_back(code);
       ASSERT_EQ(" " + bells, ChangeText(code));
@@ -245,7 +245,7 @@ TEST_F(ChangeTableTest, InternChangeKeepsCodesDistinctUntilEveryCodeIsUsed) {
   EXPECT_EQ(" 2143576", ChangeText('b'));
 
   std::next_permutation(bells.begin(), bells.end());
-  EXPECT_EQ("Too many changes", ErrorOf([&] { (void)changes.InternChange(Row::FromText(bells)); }));
+  EXPECT_EQ("Too many changes", ErrorOf([&] { (void)changes.InternChange(test::RowOf(bells)); }));
 }
 
 }  // namespace

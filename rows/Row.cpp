@@ -8,18 +8,6 @@ Row::Row() {
   }
 }
 
-Row Row::FromText(std::string_view symbols) {
-  Row row;
-  const int count = std::min<int>(static_cast<int>(symbols.size()), maxBells);
-  for (int place = 0; place < count; ++place) {
-    const std::size_t bell = rowsState.bellSymbols.find(symbols[place]);
-    if (bell != std::string::npos && bell < maxBells) {
-      row.bells[place] = static_cast<std::int8_t>(bell);
-    }
-  }
-  return row;
-}
-
 void Row::Reset() {
   *this = Row();
 }
@@ -71,9 +59,11 @@ std::string Row::ToText() const {
   std::string text(1, ' ');
   text.reserve(rowsState.bellCount + 1);
   for (int place = 0; place < rowsState.bellCount; ++place) {
-    const auto bell = static_cast<std::size_t>(bells[place]);
+    const std::int8_t bell = bells[place];
     // A bell beyond the symbols can only come from a row made under a larger stage.
-    text += bell < symbols.size() ? symbols[bell] : '?';
+    text += bell >= 0 && static_cast<std::size_t>(bell) < symbols.size()
+                ? symbols[static_cast<std::size_t>(bell)]
+                : '?';
   }
   return text;
 }
@@ -103,11 +93,11 @@ void Row::Swap(int first, int second) {
 bool Row::IsPermutation() const {
   std::array<bool, maxBells> seen{};
   for (int place = 0; place < rowsState.bellCount; ++place) {
-    const int bell = bells[place];
-    if (bell < 0 || bell >= rowsState.bellCount || seen[bell]) {
+    const std::int8_t bell = bells[place];
+    if (bell < 0 || bell >= rowsState.bellCount || seen[static_cast<std::size_t>(bell)]) {
       return false;
     }
-    seen[bell] = true;
+    seen[static_cast<std::size_t>(bell)] = true;
   }
   return true;
 }

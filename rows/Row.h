@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 inline constexpr int maxBells = 35;
 
@@ -13,10 +12,6 @@ inline constexpr int maxBells = 35;
 class Row {
  public:
   Row();  // rounds on every position, so any later bell count reads rounds beyond the old one
-
-  // A row from bell symbols, "2135476": used to state expected rows. A character that is not a
-  // symbol of a bell leaves that position at rounds.
-  static Row FromText(std::string_view symbols);
 
   std::int8_t operator[](int place) const { return bells[place]; }
 

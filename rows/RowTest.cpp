@@ -7,6 +7,7 @@
 
 #include "driver/ProcessState.h"
 #include "rows/ChangeTable.h"
+#include "tests/TestHelpers.h"
 
 namespace {
 
@@ -29,8 +30,8 @@ TEST_F(RowTest, NewAndResetRowsAreRounds) {
   EXPECT_TRUE(row.IsRounds());
 
   // Any two used positions exchanged, the back ones included.
-  EXPECT_FALSE(Row::FromText("2134567").IsRounds());
-  EXPECT_FALSE(Row::FromText("1234576").IsRounds());
+  EXPECT_FALSE(test::RowOf("2134567").IsRounds());
+  EXPECT_FALSE(test::RowOf("1234576").IsRounds());
 }
 
 TEST_F(RowTest, NewRowIsRoundsOnEveryPosition) {
@@ -41,7 +42,7 @@ TEST_F(RowTest, NewRowIsRoundsOnEveryPosition) {
 }
 
 TEST_F(RowTest, CopiesAreIndependentValues) {
-  Row original = Row::FromText("2135476");
+  Row original = test::RowOf("2135476");
   Row copy = original;
   copy.Swap(0, 1);
   EXPECT_EQ(" 2135476", original.ToText());
@@ -55,7 +56,7 @@ TEST_F(RowTest, CopiesAreIndependentValues) {
 
 TEST_F(RowTest, AssignCopiesOnlyTheUsedPositions) {
   SetBellCount(9);
-  Row row = Row::FromText("213456798");
+  Row row = test::RowOf("213456798");
   SetBellCount(7);
   row.Assign(Row());
   SetBellCount(9);
@@ -77,8 +78,8 @@ TEST_F(RowTest, LessOrdersRowsFromTheFirstPosition) {
   };
   for (const auto& [first, second, firstIsLess, secondIsLess] : cases) {
     SCOPED_TRACE(std::string(first) + " " + second);
-    EXPECT_EQ(firstIsLess, Row::FromText(first).Less(Row::FromText(second)));
-    EXPECT_EQ(secondIsLess, Row::FromText(second).Less(Row::FromText(first)));
+    EXPECT_EQ(firstIsLess, test::RowOf(first).Less(test::RowOf(second)));
+    EXPECT_EQ(secondIsLess, test::RowOf(second).Less(test::RowOf(first)));
   }
 }
 
@@ -88,14 +89,14 @@ TEST_F(RowTest, RoundsIsLessThanEveryOtherArrangement) {
   std::string bells = "12345";
   while (std::next_permutation(bells.begin(), bells.end())) {
     SCOPED_TRACE(bells);
-    EXPECT_TRUE(rounds.Less(Row::FromText(bells)));
-    EXPECT_FALSE(Row::FromText(bells).Less(rounds));
+    EXPECT_TRUE(rounds.Less(test::RowOf(bells)));
+    EXPECT_FALSE(test::RowOf(bells).Less(rounds));
   }
 }
 
 TEST_F(RowTest, PositionsBeyondTheBellCountTakeNoPart) {
   SetBellCount(9);
-  const Row backBellsSwapped = Row::FromText("123456798");
+  const Row backBellsSwapped = test::RowOf("123456798");
   SetBellCount(7);
   EXPECT_FALSE(backBellsSwapped.Less(Row()));
   EXPECT_FALSE(Row().Less(backBellsSwapped));
@@ -106,7 +107,7 @@ TEST_F(RowTest, PositionsBeyondTheBellCountTakeNoPart) {
 
 TEST_F(RowTest, CrossOnFourBellsReturnsToRoundsInTwoChanges) {
   SetBellCount(4);
-  const Row cross = Row::FromText("2143");
+  const Row cross = test::RowOf("2143");
   const Row once = Row().Permute(cross);
   EXPECT_EQ(" 2143", once.ToText());
   EXPECT_TRUE(once.Permute(cross).IsRounds());
@@ -114,9 +115,9 @@ TEST_F(RowTest, CrossOnFourBellsReturnsToRoundsInTwoChanges) {
 
 TEST_F(RowTest, PermuteTakesEachBellFromThePositionTheChangeNames) {
   SetBellCount(4);
-  const Row row = Row::FromText("3412");
+  const Row row = test::RowOf("3412");
   // Position i of the result holds the row's bell at position change[i].
-  EXPECT_EQ(" 4132", row.Permute(Row::FromText("2314")).ToText());
+  EXPECT_EQ(" 4132", row.Permute(test::RowOf("2314")).ToText());
   EXPECT_EQ(" 3412", row.ToText());
   EXPECT_EQ(" 3412", row.Permute(Row()).ToText());
 }
@@ -152,9 +153,9 @@ TEST_F(RowTest, ToTextBlanksBackBellsInGroupsThatKeepTheParity) {
   for (const auto& [bells, row, reference, text] : cases) {
     SCOPED_TRACE(std::to_string(bells) + " " + row);
     SetBellCount(bells);
-    const Row printed = Row::FromText(row);
+    const Row printed = test::RowOf(row);
     EXPECT_EQ(text,
-              reference == nullptr ? printed.ToText() : printed.ToText(Row::FromText(reference)));
+              reference == nullptr ? printed.ToText() : printed.ToText(test::RowOf(reference)));
   }
 }
 

@@ -1,7 +1,8 @@
 cmake_minimum_required(VERSION 3.20)
 # Runs PROGRAM on every example of the markdown file DOC and compares what it prints, byte for
 # byte. An example is a fenced block tagged touch (the touch file), followed by a block tagged
-# output (standard output) and, when standard error is not empty, a block tagged stderr. The text
+# output (standard output) and, when standard error is not empty, a block tagged stderr. Options
+# after the tag, as in "```touch --music", are given to PROGRAM before the file. The text
 # is searched as one string, never split into a CMake list, so semicolons and brackets in touches
 # stay as they are.
 file(READ "${DOC}" text)
@@ -42,17 +43,21 @@ endfunction()
 set(position 0)
 while(TRUE)
   string(SUBSTRING "${text}" ${position} -1 rest)
-  string(FIND "${rest}" "${fence}touch\n" found)
-  if(found EQUAL -1)
+  string(REGEX MATCH "${fence}touch( [^\n]*)?\n" opening "${rest}")
+  if(NOT opening)
     break()
   endif()
+  string(FIND "${rest}" "${opening}" found)
   math(EXPR start "${position} + ${found}")
+  string(REGEX REPLACE "^${fence}touch ?|\n$" "" optionText "${opening}")
+  separate_arguments(options UNIX_COMMAND "${optionText}")
   string(SUBSTRING "${text}" 0 ${start} before)
   string(REGEX MATCHALL "\n" breaks "${before}")
   list(LENGTH breaks line)
   math(EXPR line "${line} + 1")
 
-  ReadBlock(touch ${start})
+  string(REGEX REPLACE "^${fence}|\n$" "" tag "${opening}")
+  ReadBlock("${tag}" ${start})
   set(touch "${out}")
   ReadBlock(output ${next})
   if(NOT DEFINED out)
@@ -68,8 +73,9 @@ while(TRUE)
   endif()
 
   file(WRITE "${touchFile}" "${touch}")
-  execute_process(COMMAND "${PROGRAM}" "${touchFile}" OUTPUT_VARIABLE actualOut
-                  ERROR_VARIABLE actualErr TIMEOUT 60)
+  # Run where the file is, so that warnings name it as a ringer's own file: example.touch:1:9.
+  execute_process(COMMAND "${PROGRAM}" ${options} example.touch WORKING_DIRECTORY "${WORKDIR}"
+                  OUTPUT_VARIABLE actualOut ERROR_VARIABLE actualErr TIMEOUT 60)
   if(NOT actualOut STREQUAL expectedOut)
     message("${DOC}:${line}: standard output differs; it was:\n${actualOut}")
     set(failed TRUE)

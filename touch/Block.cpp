@@ -74,14 +74,8 @@ void Block::Generate(ProofTable& table, Row& row, bool top) {
       GenerateSequence(row, table, settings.StartTail(), false);
     }
   }
-  if (open) {
-    for (Element* child : children) {
-      child->Generate(table, row, false);
-    }
-  } else {
-    for (Element* child : ringingChildren) {
-      child->Generate(table, row, false);
-    }
+  for (Element* child : RungChildren()) {
+    child->Generate(table, row, false);
   }
   if (top) {
     GenerateSequence(row, table, plainThenSlowSix, false);

@@ -14,7 +14,6 @@
 #include "language/Token.h"
 #include "proof/ProofTable.h"
 #include "rows/ChangeTable.h"
-#include "rows/ProcessState.h"
 #include "tests/TestHelpers.h"
 #include "touch/Course.h"
 #include "touch/ProcessState.h"
@@ -145,13 +144,13 @@ TEST_F(BlockTest, ANamedBlockUsedTwiceCountsTwiceAndIsShared) {
   AddCalls(a, {Call(4), Call(6), Call(11)});
   a.Finish();
   ASSERT_EQ(84, a.length);
-  ASSERT_EQ(Row::FromText("3714256"), a.endRow);
+  ASSERT_EQ(test::RowOf("3714256"), a.endRow);
 
   top.AppendChild(a);
   top.AppendChild(a);
   top.Finish();
   EXPECT_EQ(168, top.length);
-  EXPECT_EQ(Row::FromText("1634725"), top.endRow);  // 3714256 applied twice
+  EXPECT_EQ(test::RowOf("1634725"), top.endRow);  // 3714256 applied twice
 }
 
 TEST_F(BlockTest, ACallAfterAFinishedChildStartsANewCourse) {
@@ -180,10 +179,10 @@ TEST_F(BlockTest, AnEmptyBlockRingsAndShowsNothing) {
   EXPECT_EQ("", top.HeadingText());
 
   ProofTable table;
-  Row row = Row::FromText("2143657");
+  Row row = test::RowOf("2143657");
   table.Insert(row);
   top.Generate(table, row, false);
-  EXPECT_EQ(Row::FromText("2143657"), row);
+  EXPECT_EQ(test::RowOf("2143657"), row);
   EXPECT_EQ(0, table.Verdict().roundsAt);  // only the row inserted before
 }
 

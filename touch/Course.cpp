@@ -1,13 +1,44 @@
 #include "touch/Course.h"
 
+#include <map>
 #include <stdexcept>
+#include <string_view>
+#include <utility>
 
 #include "language/ProcessState.h"
 #include "language/Token.h"
 #include "ringing/Ringing.h"
 #include "rows/ChangeTable.h"
+#include "rows/ProcessState.h"
 
-Course::Course() : Element(0), sixCount(languageState.settings.sixesPerCourse) {}
+namespace {
+
+// The row that a course's changes lead to from rounds, as SequenceProduct gives it. A course holds
+// few kinds of six (a call and a quick or a slow six), each worked out once: then a six costs one
+// permutation, not six, however long the course.
+Row SixesProduct(std::string_view changes) {
+  std::map<std::string_view, Row> sixes;
+  const int bellCount = rowsState.bellCount;
+  Row row;
+  Row other;
+  for (std::size_t six = 0; six + 6 <= changes.size(); six += 6) {
+    const std::string_view group = changes.substr(six, 6);
+    auto found = sixes.find(group);
+    if (found == sixes.end()) {
+      found = sixes.emplace(group, SequenceProduct(group)).first;
+    }
+    other.AssignPermuted(row, found->second, bellCount);
+    std::swap(row, other);
+  }
+  return row;
+}
+
+}  // namespace
+
+Course::Course()
+    : Element(0),
+      sixCount(languageState.settings.sixesPerCourse),
+      standardSixes(languageState.settings.sixesPerCourse) {}
 
 bool Course::ExtendCalls(int n, char fill) {
   if (n >= 0 && calls.size() > static_cast<std::size_t>(n)) {
@@ -31,6 +62,11 @@ bool Course::AddCall(const Token& call) {
     throw std::runtime_error("Incorrect token type in AddCall");
   }
   calls += call.letter;
+  if (standardSixes >= 0 && calls.size() > static_cast<std::size_t>(standardSixes) &&
+      !lengthenedAt.Known()) {
+    lengthenedAt = call.where;
+    sixPast = static_cast<int>(calls.size());
+  }
   return true;
 }
 
@@ -41,6 +77,7 @@ bool Course::SetLength(int sixes) {
   const bool extended = ExtendCalls(sixes, 'p');
   if (extended) {
     sixCount = sixes;
+    lengthWritten = true;
     Finish();
   }
   return extended;
@@ -62,7 +99,7 @@ void Course::Finish() {
     // Stedman alternates so that the last six of a course is quick.
     changeString += erin || (sixCount + six) % 2 == 0 ? slowSix : quickSix;
   }
-  endRow = SequenceProduct(changeString);
+  endRow = SixesProduct(changeString);
   open = false;
   length = 6 * static_cast<std::int64_t>(sixCount);
   changesRung = std::max<std::int64_t>(length, 0);

@@ -50,9 +50,9 @@ TEST_F(CourseTest, ANewCourseTakesTheSixesPerCourseAndChangesNothing) {
   EXPECT_TRUE(course.IsOpen());
   EXPECT_FALSE(course.IsNamed());
   EXPECT_TRUE(course.IsSingleCourse());
-  Row row = Row::FromText("2143657");
+  Row row = test::RowOf("2143657");
   course.ApplyEndRow(row);
-  EXPECT_EQ(Row::FromText("2143657"), row);
+  EXPECT_EQ(test::RowOf("2143657"), row);
 }
 
 TEST_F(CourseTest, APlainCourseRingsEightyFourChangesBackToRounds) {
@@ -77,7 +77,7 @@ TEST_F(CourseTest, CallsFillTheSixesBetweenWithPlainSixEnds) {
   EXPECT_EQ("pppbpbppppbppp", course.calls);
   EXPECT_EQ("p31313p13131p31313b13131p31313b13131p31313p13131p31313p13131b31313p13131p31313p13131",
             course.changeString);
-  EXPECT_EQ(Row::FromText("3714256"), course.endRow);
+  EXPECT_EQ(test::RowOf("3714256"), course.endRow);
   EXPECT_EQ(84, course.length);
 }
 

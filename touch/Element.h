@@ -11,6 +11,8 @@ class ProofTable;
 struct Token;
 
 // A node of the touch tree. Elements have identity: a named block is shared wherever it is used.
+// The operations that ring (AddCall, Finish, Generate, ...) are defined in touch/; those that print
+// (CallingText, HeadingText, Layout) in layout/, beside the layout's state and rules.
 class Element {
  public:
   explicit Element(char letter);

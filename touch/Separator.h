@@ -3,7 +3,8 @@
 #include "touch/Block.h"
 
 // The element behind the rule token: draws a rule line in the printed touch and rings nothing.
-// There is one, shared by every rule token; it is closed from the start and never changes.
+// There is one, shared by every rule token (touch/ProcessState.h); it is closed from the start and
+// never changes. Its Layout is defined in layout/TouchLayout.cpp.
 class Separator final : public Block {
  public:
   Separator() : Block(0) { open = false; }
