@@ -27,12 +27,13 @@ def cinques(rng):
     return "\n".join(lines) + "\n", courses * 22 * 6 + START_AND_CLOSE
 
 
-def sixteen(rng):
-    """16 bells, about 10,000,000 changes from nested named blocks.
+def nested(rng, levels, top_uses, title):
+    """16 bells from nested named blocks.
 
-    Eight courses of 32 sixes with random bobs; then four levels of eight blocks, each of eight
-    blocks of the level below picked at random; the touch itself is 13 blocks of the top level. A
-    block is defined where it is first used, so every definition is also rung exactly once there.
+    Eight courses of 32 sixes with random bobs; then levels of eight blocks, each of eight blocks of
+    the level below picked at random; the touch itself is top_uses blocks of the top level. A block
+    is defined where it is first used, so every definition is also rung exactly once there. The
+    file stays small however long the touch: a block of level k rings 8^k courses.
     """
     letters = [c for c in string.ascii_uppercase + string.ascii_lowercase if c != "s"]
     content = {}
@@ -43,7 +44,7 @@ def sixteen(rng):
         content[letter] = course(rng, 32, 6)
         changes[letter] = 32 * 6
         level.append(letter)
-    for _ in range(4):
+    for _ in range(levels):
         above = []
         for _ in range(8):
             letter = letters.pop(0)
@@ -52,7 +53,7 @@ def sixteen(rng):
             changes[letter] = sum(changes[child] for child in children)
             above.append(letter)
         level = above
-    top = [rng.choice(level) for _ in range(13)]
+    top = [rng.choice(level) for _ in range(top_uses)]
 
     defined = set()
 
@@ -65,9 +66,19 @@ def sixteen(rng):
             body = " ".join(write(child) for child in body)
         return f"{letter}[{body}]"
 
-    lines = ['#16 "Stedman on 16 bells: nested blocks of random bobs"']
+    lines = [f'#16 "{title}"']
     lines += [write(letter) for letter in top]
     return "\n".join(lines) + "\n", sum(changes[letter] for letter in top) + START_AND_CLOSE
+
+
+def sixteen(rng):
+    """16 bells, about 10,000,000 changes: four levels of blocks, 13 blocks of the top level."""
+    return nested(rng, 4, 13, "Stedman on 16 bells: nested blocks of random bobs")
+
+
+def sixteen_at_bound(rng):
+    """16 bells, just under the bound of 100,000,000 changes: 127 blocks of the fourth level."""
+    return nested(rng, 4, 127, "Stedman on 16 bells: 100 million changes of nested blocks")
 
 
 def false_triples(rng):
@@ -90,6 +101,7 @@ def main():
     for file, make, description in [
         ("stedman-cinques-100k.touch", cinques, "Stedman Cinques, about 100,000"),
         ("sixteen-10m.touch", sixteen, "16 bells, about 10,000,000, nested blocks"),
+        ("sixteen-100m.touch", sixteen_at_bound, "16 bells, about 100,000,000, nested blocks"),
         ("false-triples-100k.touch", false_triples, "false Stedman Triples, many repeats"),
     ]:
         text, changes = make(random.Random(file))

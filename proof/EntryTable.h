@@ -23,10 +23,12 @@ class EntryTable {
   // Starts loading the slot where the search for hash begins, ahead of FindOrAdd.
   void Prefetch(std::uint64_t hash) const;
   // The slot of key, whose Hash() is hash, and whether it was added now, with its first occurrence
-  // at index. A slot stays the key's until the table grows.
-  std::pair<std::size_t, bool> FindOrAdd(const Key& key, std::uint64_t hash, std::int32_t index);
+  // at index. A slot stays the key's until the table grows. Always inlined, as AddOccurrence: they
+  // run once a row, and the compiler judges them too long once they have several callers.
+  [[gnu::always_inline]] std::pair<std::size_t, bool> FindOrAdd(const Key& key, std::uint64_t hash,
+                                                                std::int32_t index);
   // Records another occurrence of the slot's row at index, and answers its entry after that.
-  ProofEntry AddOccurrence(std::size_t slot, std::int32_t index);
+  [[gnu::always_inline]] ProofEntry AddOccurrence(std::size_t slot, std::int32_t index);
   // Adds key, which the table does not hold, with a whole entry (count 1 or more).
   void AddEntry(const Key& key, std::uint64_t hash, const ProofEntry& entry);
   // The entry of key, or one with a count of 0 when the table does not hold it.
@@ -57,10 +59,26 @@ class EntryTable {
   static bool Fits(std::size_t entries, std::size_t slots) { return entries * 4 <= slots * 3; }
   // Maps the hash onto 0 to capacity - 1 by its highest bits, for any capacity.
   std::size_t Home(std::uint64_t hash) const {
-    __extension__ using Wide = unsigned __int128;
-    return static_cast<std::size_t>((static_cast<Wide>(hash) * capacity) >> 64);
+    if constexpr (sizeof(std::size_t) <= 4) {
+      // A capacity below 2^32, as on 32-bit targets (WebAssembly): 64 bits hold the product.
+      return static_cast<std::size_t>((hash >> 32) * capacity >> 32);
+    } else {
+#if defined(__SIZEOF_INT128__)
+      __extension__ using Wide = unsigned __int128;
+      return static_cast<std::size_t>((static_cast<Wide>(hash) * capacity) >> 64);
+#else
+      // The high word of the 128-bit product, from 32-bit halves.
+      const std::uint64_t wide = capacity;
+      const std::uint64_t low = (hash & 0xFFFFFFFFu) * (wide & 0xFFFFFFFFu);
+      const std::uint64_t middle = (hash >> 32) * (wide & 0xFFFFFFFFu) + (low >> 32);
+      const std::uint64_t other = (hash & 0xFFFFFFFFu) * (wide >> 32) + (middle & 0xFFFFFFFFu);
+      return static_cast<std::size_t>((hash >> 32) * (wide >> 32) + (middle >> 32) + (other >> 32));
+#endif
+    }
   }
-  std::size_t Next(std::size_t slot) const { return slot + 1 == capacity ? 0 : slot + 1; }
+  std::size_t Next(std::size_t slot) const {
+    return slot + 1 == capacity ? 0 : slot + 1;
+  }
   ProofEntry EntryOf(const Slot& slot) const;
   void Rehash(std::size_t newCapacity);
 
@@ -114,8 +132,8 @@ void EntryTable<Key>::Prefetch(std::uint64_t hash) const {
 }
 
 template <typename Key>
-std::pair<std::size_t, bool> EntryTable<Key>::FindOrAdd(const Key& key, std::uint64_t hash,
-                                                        std::int32_t index) {
+inline std::pair<std::size_t, bool> EntryTable<Key>::FindOrAdd(const Key& key, std::uint64_t hash,
+                                                               std::int32_t index) {
   if (!Fits(size + 1, capacity)) {
     Rehash(capacity < 16 ? 32 : capacity * 2);
   }
@@ -132,7 +150,7 @@ std::pair<std::size_t, bool> EntryTable<Key>::FindOrAdd(const Key& key, std::uin
 }
 
 template <typename Key>
-ProofEntry EntryTable<Key>::AddOccurrence(std::size_t slot, std::int32_t index) {
+inline ProofEntry EntryTable<Key>::AddOccurrence(std::size_t slot, std::int32_t index) {
   Slot& entry = slots[slot];
   if (entry.repeat == 0) {
     repeats.push_back({.count = 2, .secondIndex = index, .lastIndex = index});
