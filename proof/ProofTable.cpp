@@ -68,6 +68,10 @@ void ProofTable::Insert(std::span<const Row> rows) {
   if (observer != nullptr && !rows.empty()) {
     observer->Observe(rowCount, rows);
   }
+  if (showOnly) {
+    rowCount += static_cast<std::int32_t>(rows.size());
+    return;
+  }
   const int bellCount = rowsState.bellCount;
   while (!rows.empty()) {
     const std::size_t count = std::min(batchSize, rows.size());
@@ -102,6 +106,10 @@ void ProofTable::Insert(std::span<const NarrowRowKey> keys) {
   }
   if (observer != nullptr && !keys.empty()) {
     observer->Observe(rowCount, keys);
+  }
+  if (showOnly) {
+    rowCount += static_cast<std::int32_t>(keys.size());
+    return;
   }
   Record(keys);
 }

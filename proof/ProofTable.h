@@ -47,6 +47,9 @@ class ProofTable {
 
   // Every row recorded from now on is shown to observer too (nullptr: to none).
   void SetObserver(RowObserver* observer) { this->observer = observer; }
+  // From now on rows are shown to the observer and counted, not recorded, for an analysis that
+  // rings a touch proved before again: the verdict and the layout's questions answer nothing new.
+  void ShowOnly() { showOnly = true; }
   // Makes room for rows rows without growing on the way; more may still be recorded.
   void Reserve(std::int64_t rows);
   void Insert(const Row& row);
@@ -131,6 +134,7 @@ class ProofTable {
   [[nodiscard]] ProofEntry Find(const Row& row) const;
 
   RowObserver* observer = nullptr;
+  bool showOnly = false;
   std::int64_t bucketedFrom;
   // The rows live in buckets when enough were reserved, else in entries under narrow keys while
   // every row fits one (up to 16 bells), else under wide.
