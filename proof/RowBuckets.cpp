@@ -217,7 +217,8 @@ std::size_t RowBuckets::Append(std::span<const NarrowRowKey> keys) {
   const std::int64_t epochRows = std::int64_t{1} << indexBits;
   while (!rest.empty()) {
     const std::int64_t room = epochRows - (size & (epochRows - 1));
-    const auto count = static_cast<std::size_t>(std::min<std::int64_t>(room, rest.size()));
+    const auto count =
+        static_cast<std::size_t>(std::min(room, static_cast<std::int64_t>(rest.size())));
     WithBucketBits(bucketBits, [&](auto bits) { AppendWithinEpoch<bits()>(rest.first(count)); });
     rest = rest.subspan(count);
     if ((size & (epochRows - 1)) == 0) {
@@ -247,7 +248,7 @@ void RowBuckets::AppendWithinEpoch(std::span<const NarrowRowKey> keys) {
     // chunk's or no memory at all, which a prefetch may touch; worked out as a number, since a
     // pointer may not point there.
     __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(tail) +
-                                                     2 * 8 * sizeof(std::uint64_t)),
+                                                     16 * sizeof(std::uint64_t)),
                        1);
     if ((reinterpret_cast<std::uintptr_t>(tail) & (chunkBytes - 1)) == 0) {
       NextChunk(bucket);

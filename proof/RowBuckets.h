@@ -110,8 +110,8 @@ class RowBuckets {
   struct Bucket {
     std::vector<std::uint64_t*> chunks;
   };
-  // Calls visit(records, count, high) for each run of the bucket's records, in order, that lie
-  // together in one chunk and one epoch: high holds the epoch's bits of their indices.
+  // Calls visit(records, high) for each run of the bucket's records, in order, that lie together
+  // in one chunk and one epoch: high holds the epoch's bits of their indices.
   template <typename Visit>
   void ForEachRun(std::size_t bucket, Visit visit) const;
   // Calls visit(record, index) for each of the bucket's records in order, with its whole index.
@@ -167,7 +167,8 @@ void RowBuckets::ForEachRun(std::size_t bucket, Visit visit) const {
     const auto chunkStart = static_cast<std::int64_t>(chunk * chunkRecords);
     const std::int64_t end =
         std::min(epochEnd(epoch), chunkStart + static_cast<std::int64_t>(chunkRecords));
-    visit(chunks[chunk] + (position - chunkStart), static_cast<std::size_t>(end - position),
+    visit(std::span<const std::uint64_t>(chunks[chunk] + (position - chunkStart),
+                                         static_cast<std::size_t>(end - position)),
           static_cast<std::uint64_t>(epoch) << indexBits);
     position = end;
     if (position == chunkStart + static_cast<std::int64_t>(chunkRecords)) {
@@ -179,9 +180,9 @@ void RowBuckets::ForEachRun(std::size_t bucket, Visit visit) const {
 template <typename Visit>
 void RowBuckets::ForEachRecord(std::size_t bucket, Visit visit) const {
   const std::uint64_t lowMask = (std::uint64_t{1} << indexBits) - 1;
-  ForEachRun(bucket, [&](const std::uint64_t* records, std::size_t count, std::uint64_t high) {
-    for (std::size_t record = 0; record < count; ++record) {
-      visit(records[record], static_cast<std::int32_t>(high | (records[record] & lowMask)));
+  ForEachRun(bucket, [&](std::span<const std::uint64_t> records, std::uint64_t high) {
+    for (const std::uint64_t record : records) {
+      visit(record, static_cast<std::int32_t>(high | (record & lowMask)));
     }
   });
 }
