@@ -5,8 +5,9 @@
 #include <utility>
 #include <vector>
 
-// The most changes a touch may ring in the browser page. The page's memory holds at most 2 GiB;
-// the proof takes about 22 bytes a change, and the tree, the layout and the printed text need
+// The most changes a touch may ring in the browser page. The page's memory holds at most 2 GiB:
+// the proof of a long touch takes about 9 bytes a change up to 16 bells, but above 16 bells its
+// table of whole rows takes up to about 50, and the tree, the layout and the printed text need
 // room beside it.
 inline constexpr std::int64_t pageMaxChanges = 40000000;
 
